@@ -1,0 +1,15 @@
+#pragma once
+// What the plug-in base needs of its editor surface. The editor framework's
+// surface implements it; the base owns the surface once it is attached and
+// destroys it with itself.
+
+class IEditorLink {
+public:
+    virtual ~IEditorLink() = default;
+    // Makes the back buffer; called once when the surface is attached.
+    virtual void CreateBackBuffer() = 0;
+    // Hands a parameter value to every control bound to that parameter. Runs
+    // under the plug-in lock, possibly on the audio thread: it only writes
+    // control values and dirty flags.
+    virtual void PushParamToControls(int paramIdx, double value, bool isNormalized) = 0;
+};
