@@ -1,0 +1,36 @@
+#pragma once
+// In-place complex FFT for every power-of-two size 2 ... 32768.
+//
+// Data are n interleaved (real, imaginary) double pairs. Forward uses the
+// kernel e^(-j2πnk/N), Inverse e^(+j2πnk/N); neither scales, so
+// Inverse(Forward(x)) = N·x. Output is in natural frequency order.
+//
+// Real-time: SetSize allocates the tables; Forward and Inverse never
+// allocate, never lock and never throw.
+
+#include <vector>
+
+class ComplexFft
+{
+public:
+    static constexpr int kMinSize = 2;
+    static constexpr int kMaxSize = 32768;
+
+    ComplexFft() = default;
+    explicit ComplexFft(int n) { SetSize(n); }
+
+    // Prepares for n points; returns false (and keeps the old size) when n is
+    // not a power of two within kMinSize ... kMaxSize.
+    bool SetSize(int n);
+    int Size() const { return mSize; }
+
+    void Forward(double* data) const;
+    void Inverse(double* data) const;
+
+private:
+    template <bool kInverse> void Transform(double* data) const;
+
+    int mSize = 0;
+    std::vector<int> mSwaps;        // bit-reversal exchange pairs (i, j), i < j
+    std::vector<double> mTwiddles;  // radix-4 stage twiddles, see ComplexFft.cpp
+};

@@ -1,0 +1,89 @@
+#pragma once
+// Whole-sample delay lines: StereoDelay for a pair of values, MonoDelay for
+// one. A length of 0 passes the input through unchanged.
+//
+// Real-time: Reallocate allocates; SetLength, Clear and ProcessSample never
+// allocate, lock or throw.
+
+#include <vector>
+
+class StereoDelay
+{
+public:
+    static constexpr int kMaxCapacity = 3999999;
+    static constexpr int kMaxLength = 399999;
+
+    // A delay of n pairs' capacity whose length is n (see Reallocate).
+    explicit StereoDelay(int n = 100) { Reallocate(n); }
+
+    // Capacity and length n (zeroed) when 0 < n <= kMaxCapacity, else a
+    // length of 0 with a buffer of one pair.
+    void Reallocate(int n);
+    // Length n when 0 < n <= kMaxLength, else 0; held to the capacity.
+    // Keeps the content.
+    void SetLength(int n);
+    void Clear();
+
+    int Length() const { return mLength; }
+    int Capacity() const { return mCapacity; }
+
+    // Returns the pair stored `length` calls ago and stores the new one.
+    void ProcessSample(double& a, double& b)
+    {
+        if (mLength == 0)
+            return;
+        if (mPosition >= mLength)
+            mPosition = 0;
+        double* slot = &mBuffer[2 * static_cast<size_t>(mPosition)];
+        const double oldA = slot[0];
+        const double oldB = slot[1];
+        slot[0] = a;
+        slot[1] = b;
+        a = oldA;
+        b = oldB;
+        if (++mPosition >= mLength)
+            mPosition = 0;
+    }
+
+private:
+    std::vector<double> mBuffer;
+    int mCapacity = 0;
+    int mPosition = 0;
+    int mLength = 0;
+};
+
+class MonoDelay
+{
+public:
+    static constexpr int kMaxCapacity = StereoDelay::kMaxCapacity;
+    static constexpr int kMaxLength = StereoDelay::kMaxLength;
+
+    explicit MonoDelay(int n = 100) { Reallocate(n); }
+
+    void Reallocate(int n);
+    void SetLength(int n);
+    void Clear();
+
+    int Length() const { return mLength; }
+    int Capacity() const { return mCapacity; }
+
+    void ProcessSample(double& x)
+    {
+        if (mLength == 0)
+            return;
+        if (mPosition >= mLength)
+            mPosition = 0;
+        double& slot = mBuffer[static_cast<size_t>(mPosition)];
+        const double old = slot;
+        slot = x;
+        x = old;
+        if (++mPosition >= mLength)
+            mPosition = 0;
+    }
+
+private:
+    std::vector<double> mBuffer;
+    int mCapacity = 0;
+    int mPosition = 0;
+    int mLength = 0;
+};
