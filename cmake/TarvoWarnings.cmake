@@ -2,6 +2,8 @@
 # SDK, googletest) are built without them.
 add_library(tarvo_warnings INTERFACE)
 target_compile_options(tarvo_warnings INTERFACE -Wall -Wextra -Wshadow=local -Wno-unknown-pragmas)
+# gcc 12 reports false -Wrestrict positives inside std::string at -O3.
+target_compile_options(tarvo_warnings INTERFACE $<$<CXX_COMPILER_ID:GNU>:-Wno-restrict>)
 if(TARVO_WERROR)
   target_compile_options(tarvo_warnings INTERFACE -Werror)
 endif()
