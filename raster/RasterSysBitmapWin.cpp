@@ -1,0 +1,82 @@
+// Windows: a 32-bit top-down DIB section selected into a memory DC.
+#include "raster/RasterSysBitmap.h"
+
+#include <windows.h>
+
+//---
+RasterSysBitmap::RasterSysBitmap(int32_t width, int32_t height) {
+  mContext = CreateCompatibleDC(nullptr);
+  Resize(width, height);
+}
+
+//---
+RasterSysBitmap::~RasterSysBitmap() {
+  ReleaseSurface();
+  if (mContext != nullptr) {
+    DeleteDC(static_cast<HDC>(mContext));
+  }
+}
+
+//---
+void RasterSysBitmap::ReleaseSurface() {
+  HDC dc = static_cast<HDC>(mContext);
+  if (mPrevious != nullptr && dc != nullptr) {
+    SelectObject(dc, static_cast<HGDIOBJ>(mPrevious));
+  }
+  mPrevious = nullptr;
+  if (mSystemBitmap != nullptr) {
+    DeleteObject(static_cast<HGDIOBJ>(mSystemBitmap));
+  }
+  mSystemBitmap = nullptr;
+  mPixels = nullptr;
+}
+
+//---
+bool RasterSysBitmap::Resize(int32_t width, int32_t height) {
+  if (mContext == nullptr) {
+    mWidth = 0;
+    mHeight = 0;
+    mPixels = nullptr;
+    return false;
+  }
+  width = width < 0 ? 0 : width;
+  height = height < 0 ? 0 : height;
+  if (width == mWidth && height == mHeight) {
+    return false;
+  }
+  mWidth = width;
+  mHeight = height;
+  if (width != 0 && height != 0 && mPixels != nullptr && mAllocWidth >= width &&
+      mAllocHeight >= height) {
+    return true;  // the surface never shrinks
+  }
+  mAllocWidth = (width + 3) & ~3;
+  mAllocHeight = height;
+  ReleaseSurface();
+  if (width == 0 || height == 0) {
+    return false;
+  }
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = mAllocWidth;
+  info.bmiHeader.biHeight = IsFlipped() ? height : -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(static_cast<HDC>(mContext), &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (bitmap == nullptr || bits == nullptr) {
+    if (bitmap != nullptr) {
+      DeleteObject(bitmap);
+    }
+    mWidth = 0;
+    mHeight = 0;
+    mAllocWidth = 0;
+    mAllocHeight = 0;
+    return true;
+  }
+  mSystemBitmap = bitmap;
+  mPrevious = SelectObject(static_cast<HDC>(mContext), bitmap);
+  mPixels = static_cast<uint32_t*>(bits);
+  return true;
+}
