@@ -117,9 +117,10 @@ TEST(Presets, BankRoundTrip)
         EXPECT_STREQ(target.PresetName(i), source.PresetName(i));
         EXPECT_EQ(target.GetPreset(i)->initialized, source.GetPreset(i)->initialized);
         ASSERT_EQ(target.GetPreset(i)->chunk.ByteCount(), source.GetPreset(i)->chunk.ByteCount());
-        if (source.GetPreset(i)->chunk.ByteCount() > 0)
+        if (source.GetPreset(i)->chunk.ByteCount() > 0) {
             EXPECT_EQ(0, std::memcmp(target.GetPreset(i)->chunk.Data(), source.GetPreset(i)->chunk.Data(),
                                      static_cast<std::size_t>(source.GetPreset(i)->chunk.ByteCount())));
+        }
     }
     // The current preset (0) is live again.
     EXPECT_EQ(target.GetParam(1)->Value(), 2.0);
