@@ -23,5 +23,6 @@ public:
 
 private:
     mutable double mLastRate = 44100.0;
+    mutable double mLastBase = 0.99;
     mutable double mLastCoefficient = 0.99;
 };

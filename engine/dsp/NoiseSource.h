@@ -19,8 +19,9 @@ class NoiseSource
 public:
     NoiseSource(int method, double levelDb, bool colouring);
 
-    // Redesigns the colouring filters for the sample rate (held to >= 1 Hz);
-    // keeps their state.
+    // Redesigns the colouring filters for the sample rate and keeps their
+    // state. Rates below 4000 Hz count as 4000 Hz, so every filter centre
+    // stays below the Nyquist frequency.
     void SetRate(int rate);
     // Restarts the generator from a fixed seed (for reproducible output).
     void Seed(uint32_t seed) { mGenerator.Seed(seed); }

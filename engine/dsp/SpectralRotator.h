@@ -45,7 +45,6 @@ private:
     double* mFrameA = nullptr;   // N complex values
     double* mFrameB = nullptr;   // N complex values
     double* mScratch = nullptr;  // N complex values
-    std::vector<double> mGain;   // 0.5 / (N·(w[k] + w[N/2-1-k])), k < N/2
     double mCosPhi = 1.0;
     double mSinPhi = 0.0;
     int32_t mPosition = 0;       // twice the samples taken in this block

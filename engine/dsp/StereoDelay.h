@@ -5,6 +5,7 @@
 // Real-time: Reallocate allocates; SetLength, Clear and ProcessSample never
 // allocate, lock or throw.
 
+#include <cstddef>
 #include <vector>
 
 class StereoDelay
@@ -34,7 +35,7 @@ public:
             return;
         if (mPosition >= mLength)
             mPosition = 0;
-        double* slot = &mBuffer[2 * static_cast<size_t>(mPosition)];
+        double* slot = &mBuffer[2 * static_cast<std::size_t>(mPosition)];
         const double oldA = slot[0];
         const double oldB = slot[1];
         slot[0] = a;
@@ -73,7 +74,7 @@ public:
             return;
         if (mPosition >= mLength)
             mPosition = 0;
-        double& slot = mBuffer[static_cast<size_t>(mPosition)];
+        double& slot = mBuffer[static_cast<std::size_t>(mPosition)];
         const double old = slot;
         slot = x;
         x = old;

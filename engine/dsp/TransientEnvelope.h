@@ -22,10 +22,10 @@ public:
     TransientEnvelope();
 
     // Window lengths, decay rates, thresholds and the release follower for
-    // the detector rate r in Hz (held to 1 ... kMaxRate). When the window
-    // lengths change the levels restart from 0 dB; when they stay the same
-    // the detector history is kept, so calling it at every glide step is
-    // harmless.
+    // the detector rate r in Hz (held to 1 ... kMaxRate). A new rate
+    // restarts the levels from 0 dB (past entries that still fit are kept);
+    // the same rate again keeps the detector history, so calling it at every
+    // glide step is harmless.
     void Configure(int rate);
 
     // Full detector: drive and strength shape the release (see

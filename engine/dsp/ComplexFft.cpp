@@ -1,0 +1,185 @@
+// Iterative radix-4 decimation-in-time FFT on SSE2 (the x86-64 baseline).
+// After a bit-reversal permutation, each stage merges four transforms of
+// size m into one of size 4m; an odd power of two starts with one radix-2
+// stage. Every complex value lives in one 128-bit register (re, im).
+#include "engine/dsp/ComplexFft.h"
+
+#include <cmath>
+#include <emmintrin.h>
+#include <numbers>
+
+namespace {
+
+inline __m128d Swap(__m128d a)
+{
+    return _mm_shuffle_pd(a, a, 1);
+}
+
+// a·w with w stored as (wr, wr, -wi, wi): forward twiddle; the inverse uses
+// the conjugate by subtracting the second product.
+template <bool kInverse>
+inline __m128d Twiddle(__m128d a, const double* w)
+{
+    const __m128d re = _mm_loadu_pd(w);
+    const __m128d im = _mm_loadu_pd(w + 2);
+    const __m128d p = _mm_mul_pd(a, re);
+    const __m128d q = _mm_mul_pd(Swap(a), im);
+    return kInverse ? _mm_sub_pd(p, q) : _mm_add_pd(p, q);
+}
+
+// -j·a in the forward direction, +j·a in the inverse direction.
+template <bool kInverse>
+inline __m128d RotateQuarter(__m128d a)
+{
+    const __m128d sign = kInverse ? _mm_set_pd(0.0, -0.0) : _mm_set_pd(-0.0, 0.0);
+    return _mm_xor_pd(Swap(a), sign);
+}
+
+template <bool kInverse>
+inline void Butterfly4(double* p0, double* p1, double* p2, double* p3,
+                       __m128d a, __m128d b, __m128d c, __m128d d)
+{
+    const __m128d t0 = _mm_add_pd(a, b);
+    const __m128d t1 = _mm_sub_pd(a, b);
+    const __m128d t2 = _mm_add_pd(c, d);
+    const __m128d t3 = RotateQuarter<kInverse>(_mm_sub_pd(c, d));
+    _mm_storeu_pd(p0, _mm_add_pd(t0, t2));
+    _mm_storeu_pd(p2, _mm_sub_pd(t0, t2));
+    _mm_storeu_pd(p1, _mm_add_pd(t1, t3));
+    _mm_storeu_pd(p3, _mm_sub_pd(t1, t3));
+}
+
+int Log2(int n)
+{
+    int bits = 0;
+    while ((1 << bits) < n)
+        ++bits;
+    return bits;
+}
+
+} // namespace
+
+//------------------------------------------------------------------------------
+bool ComplexFft::SetSize(int n)
+{
+    if (n < kMinSize || n > kMaxSize || (n & (n - 1)) != 0)
+        return false;
+    if (n == mSize)
+        return true;
+
+    const int bits = Log2(n);
+    mSwaps.clear();
+    for (int i = 0; i < n; ++i)
+    {
+        int r = 0;
+        for (int b = 0; b < bits; ++b)
+            r |= ((i >> b) & 1) << (bits - 1 - b);
+        if (i < r)
+        {
+            mSwaps.push_back(i);
+            mSwaps.push_back(r);
+        }
+    }
+
+    // Twiddles of every radix-4 stage with m >= 2, in stage order: for each
+    // k < m the factors W^2k, W^k, W^3k (W = e^(-j2π/4m)), 4 doubles each.
+    mTwiddles.clear();
+    for (int m = (bits & 1) ? 2 : 4; 4 * m <= n; m *= 4)
+    {
+        for (int k = 0; k < m; ++k)
+        {
+            for (int power : {2 * k, k, 3 * k})
+            {
+                const double angle = 2.0 * std::numbers::pi * power / (4.0 * m);
+                const double wr = std::cos(angle);
+                const double wi = -std::sin(angle);
+                mTwiddles.insert(mTwiddles.end(), {wr, wr, -wi, wi});
+            }
+        }
+    }
+    mSize = n;
+    return true;
+}
+
+//------------------------------------------------------------------------------
+void ComplexFft::Forward(double* data) const
+{
+    Transform<false>(data);
+}
+
+//------------------------------------------------------------------------------
+void ComplexFft::Inverse(double* data) const
+{
+    Transform<true>(data);
+}
+
+//------------------------------------------------------------------------------
+template <bool kInverse>
+void ComplexFft::Transform(double* data) const
+{
+    const int n = mSize;
+    if (n < 2)
+        return;
+
+    // Bit-reversal permutation.
+    const int* swaps = mSwaps.data();
+    for (size_t s = 0; s < mSwaps.size(); s += 2)
+    {
+        double* a = data + 2 * swaps[s];
+        double* b = data + 2 * swaps[s + 1];
+        const __m128d va = _mm_loadu_pd(a);
+        _mm_storeu_pd(a, _mm_loadu_pd(b));
+        _mm_storeu_pd(b, va);
+    }
+
+    const bool odd = (Log2(n) & 1) != 0;
+    int m;
+    if (odd)
+    {
+        for (int i = 0; i < n; i += 2)
+        {
+            double* p = data + 2 * i;
+            const __m128d a = _mm_loadu_pd(p);
+            const __m128d b = _mm_loadu_pd(p + 2);
+            _mm_storeu_pd(p, _mm_add_pd(a, b));
+            _mm_storeu_pd(p + 2, _mm_sub_pd(a, b));
+        }
+        m = 2;
+    }
+    else
+    {
+        // First radix-4 stage: all twiddles are 1.
+        for (int i = 0; i < n; i += 4)
+        {
+            double* p = data + 2 * i;
+            const __m128d a = _mm_loadu_pd(p);
+            const __m128d b = _mm_loadu_pd(p + 2);
+            const __m128d c = _mm_loadu_pd(p + 4);
+            const __m128d d = _mm_loadu_pd(p + 6);
+            Butterfly4<kInverse>(p, p + 2, p + 4, p + 6, a, b, c, d);
+        }
+        m = 4;
+    }
+
+    const double* stageTwiddles = mTwiddles.data();
+    for (; 4 * m <= n; m *= 4)
+    {
+        for (int g = 0; g < n; g += 4 * m)
+        {
+            double* p0 = data + 2 * g;
+            double* p1 = p0 + 2 * m;
+            double* p2 = p1 + 2 * m;
+            double* p3 = p2 + 2 * m;
+            const double* w = stageTwiddles;
+            for (int k = 0; k < 2 * m; k += 2, w += 12)
+            {
+                const __m128d a = _mm_loadu_pd(p0 + k);
+                const __m128d b = Twiddle<kInverse>(_mm_loadu_pd(p1 + k), w);
+                const __m128d c = Twiddle<kInverse>(_mm_loadu_pd(p2 + k), w + 4);
+                const __m128d d = Twiddle<kInverse>(_mm_loadu_pd(p3 + k), w + 8);
+                Butterfly4<kInverse>(p0 + k, p1 + k, p2 + k, p3 + k, a, b, c, d);
+            }
+        }
+        stageTwiddles += 12 * m;
+    }
+}
