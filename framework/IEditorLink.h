@@ -12,4 +12,12 @@ public:
     // under the plug-in lock, possibly on the audio thread: it only writes
     // control values and dirty flags.
     virtual void PushParamToControls(int paramIdx, double value, bool isNormalized) = 0;
+
+    // What a host's editor view asks of the surface. The defaults describe a
+    // surface without a window of its own.
+    virtual int EditorWidth() const { return 0; }
+    virtual int EditorHeight() const { return 0; }
+    // Opens the editor window as a child of the host's parent window.
+    virtual bool OpenEditorWindow(void* /*parent*/) { return false; }
+    virtual void CloseEditorWindow() {}
 };
