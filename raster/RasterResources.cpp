@@ -1,0 +1,13 @@
+#include "raster/RasterResources.h"
+
+#include "raster/RasterPng.h"
+
+//---
+RasterBitmap* DecodePngResource(RasterModule module, int32_t id, RasterBitmap* target) {
+  const void* data = nullptr;
+  size_t size = 0;
+  if (!FindPngResource(module, id, &data, &size) || size < 8) {
+    return nullptr;
+  }
+  return DecodePngMemory(data, size, target);
+}
