@@ -41,6 +41,9 @@ void FeedbackHistory::Update(bool ext, double scM, double scS, double outM, doub
 }
 
 //------------------------------------------------------------------------------
+// The list Q records past values of f1, the term that takes the tight
+// envelope in; f2 and f3 are averages over older stretches of it, the
+// oversampled counterpart of the three-step shift register of mode 2.
 void FeedbackHistory::UpdateChannel(Channel& c, double x, double t) const
 {
     const double w = mWeight;
@@ -52,7 +55,7 @@ void FeedbackHistory::UpdateChannel(Channel& c, double x, double t) const
     {
     case 4:
         c.h = w * (x + c.h);
-        PushFront(c.Q, 0, c.f3);
+        PushFront(c.Q, 0, oldF1);
         c.f3 = w * (Q[0] + Q[1]);
         c.f2 = w * (c.f3 + oldF2);
         c.f1 = w * (t + oldF1);
@@ -60,7 +63,7 @@ void FeedbackHistory::UpdateChannel(Channel& c, double x, double t) const
     case 8:
         PushFront(c.H, 1, c.h);
         c.h = w * (x + H[1] + H[1] + H[2]);
-        PushFront(c.Q, 0, c.f3);
+        PushFront(c.Q, 0, oldF1);
         c.f3 = w * (Q[4] + Q[5] + Q[6] + Q[7]);
         c.f2 = w * (Q[0] + Q[1] + Q[2] + Q[3]);
         c.f1 = w * (t + oldF1 + c.f2 + c.f3);
@@ -68,7 +71,7 @@ void FeedbackHistory::UpdateChannel(Channel& c, double x, double t) const
     case 12:
         PushFront(c.H, 1, c.h);
         c.h = w * (x + H[1] + H[1] + H[2] + H[3] + H[4]);
-        PushFront(c.Q, 0, c.f3);
+        PushFront(c.Q, 0, oldF1);
         c.f3 = w * (Q[8] + Q[9] + Q[10] + Q[11] + Q[12] + Q[13]);
         c.f2 = w * (Q[2] + Q[3] + Q[4] + Q[5] + Q[6] + Q[7]);
         c.f1 = w * (t + oldF1 + c.f2 + c.f3 + Q[0] + Q[1]);

@@ -13,7 +13,7 @@ public:
         double h = 0.0;  // fed-back value
         double f1 = 0.0, f2 = 0.0, f3 = 0.0; // history terms
         double H[5] = {}; // past h values, H[1] newest (H[0] unused)
-        double Q[14] = {}; // past f3 values, Q[0] newest
+        double Q[14] = {}; // past f1 values, Q[0] newest
     };
 
     // Mode and weight for the base rate and F; zeroes h, f1, f2, f3 of both
