@@ -10,6 +10,11 @@
 
 #include "raster/RasterBitmap.h"
 
+// <windows.h> maps DrawText to DrawTextA/W; the method keeps its own name.
+#ifdef DrawText
+#undef DrawText
+#endif
+
 // A system font handle (HFONT on Windows).
 using RasterSystemFont = void*;
 

@@ -161,7 +161,7 @@ int32_t RasterFont::DrawSystemText(RasterBitmap* target, const char* text, int32
     if (wideLength > 0) wide = buffer;
   }
   auto draw = [&](HDC dc, RECT* r, UINT f) {
-    return wide != nullptr ? DrawTextW(dc, wide, wideLength, r, f) : DrawTextA(dc, text, length, r, f);
+    return wide != nullptr ? ::DrawTextW(dc, wide, wideLength, r, f) : ::DrawTextA(dc, text, length, r, f);
   };
   const UINT sysFormat = (format & 0x3fffffffu) | DT_NOPREFIX;
   HFONT font = static_cast<HFONT>(mSystemFont);
