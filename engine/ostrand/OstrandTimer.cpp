@@ -1,0 +1,240 @@
+// Ostrand's timer tick, value readouts and the editor-side housekeeping.
+#include "engine/ostrand/Ostrand.h"
+
+#include "engine/ostrand/OstrandMapping.h"
+
+#include <mutex>
+
+//------------------------------------------------------------------------
+void Ostrand::IdleTick()
+{
+    // The tick changes the same glide and structure state as a block of
+    // audio, so it runs under the plug-in lock rather than racing it.
+    std::lock_guard<std::recursive_mutex> lock(PluginLock());
+
+    if (mPhase == 1) {
+        mPhase = 2;
+        InformHostOfAllParamChanges();
+        ResetProcessing();
+        RefreshReadouts();
+        for (int i = 0; i < NParams(); ++i)
+            ParamChanged(i);
+    }
+
+    if (mPhase > 0 && mSettle == 0) {
+        if (AnyGlidePending()) {
+            GlideStepAll();
+            // Only lifts a fresh engine: dropping phase 3 back to 2 would
+            // hold back the latency step below.
+            if (mPhase < 2)
+                mPhase = 2;
+        } else {
+            mSettle = 1;
+        }
+    }
+
+    if (!mAudioRunning || mBlockRan) {
+        mBlockRan = false;
+        mIdleTicks = 0;
+        GlideStepAll();
+    } else if (++mIdleTicks >= 10) {
+        mAudioRunning = false;
+    }
+
+    if (FirstRunDone() && (mSettingsChanged || mPresetLoaded) && mSnapshotDelay >= 1) {
+        if (mSnapshotDelay == 1) {
+            if (mEditor != nullptr)
+                mEditor->PushUndoSnapshot();
+            mPresetLoaded = false;
+        }
+        --mSnapshotDelay;
+    } else {
+        if (mSettle < 4) {
+            mSnapshotDelay = 0;
+            ++mSettle;
+        }
+        mSettingsChanged = false;
+    }
+
+    if (mLatencyRequested && mPhase > 2)
+        LatencyStep();
+
+    EditorHousekeeping();
+
+    if (!mAudioRunning) {
+        // Parameter changes take effect while the host is stopped too.
+        mForceEnvelopeRefresh = true;
+        if (mPhase > 2)
+            ConfigureStep();
+        for (int i = 0; i < 500; ++i) {
+            GlideStepAll();
+            int juice = static_cast<int>(GetParam(kParamJuice)->Value());
+            if (mFactor != JuiceFor(juice, mRate).factor)
+                ConfigureStep();
+        }
+    }
+}
+
+//------------------------------------------------------------------------
+void Ostrand::EditorHousekeeping()
+{
+    if (mHighlightTicks == 1 || mHighlightTicks == 2) {
+        RestorePlates();
+        mHighlightTicks = -1;
+    } else if (mHighlightTicks > 0) {
+        --mHighlightTicks;
+    }
+
+    AdvanceBanner();
+
+    // The user guide hint types itself in while the logo is hovered and
+    // backs out afterwards.
+    if (mLogoHoverState == 1 || mGuideChars > 0) {
+        mGuideChars += mLogoHoverState == 1 ? (mGuideChars < kGuideHintLength ? 1 : 0) : -1;
+        if (mGuideChars > 0 || mLogoHoverState == 1) {
+            FormatGuideHint(mGuideChars, mReadouts[kReadoutDelay]);
+            if (mEditor != nullptr)
+                mEditor->SetReadoutText(kReadoutDelay, mReadouts[kReadoutDelay]);
+        } else {
+            RefreshReadouts();
+        }
+    }
+
+    if (mRefreshWithLights) {
+        mRefreshWithLights = false;
+        RefreshReadouts();
+        ShowSwitchLights();
+        PushStyleLight();
+    }
+    if (!mAudioRunning) {
+        RefreshReadouts();
+        mRedrawTicks = 1;
+    }
+
+    if (mEditor != nullptr) {
+        mEditor->SetMeters(mMeters);
+        for (int side = 0; side < 2; ++side)
+            if (mClipPending[side])
+                mEditor->ShowClipLight(side == 1);
+    }
+    mClipPending[0] = mClipPending[1] = false;
+
+    if (mRedrawTicks > 0) {
+        if (mEditor != nullptr)
+            mEditor->MarkAllControlsDirty();
+        --mRedrawTicks;
+    }
+}
+
+//------------------------------------------------------------------------
+void Ostrand::AdvanceBanner()
+{
+    if (mBannerState == 0 && FirstRunDone())
+        mBannerState = 1;
+    if (mBannerState != 1)
+        return;
+    if (mIntroTicks > 0)
+        --mIntroTicks;
+    if (mIntroTicks <= 192 && !mBannerLightsDone) {
+        mBannerLightsDone = true;
+        ShowSwitchLights();
+        PushStyleLight();
+        mSnapshotDelay = 0;
+        if (mEditor != nullptr)
+            mEditor->InitUndoHistory();
+    }
+    if (mIntroTicks <= 0) {
+        mBannerState = 2;
+        RefreshReadouts();
+        ResetProcessing();
+        LatencyStep();
+        return;
+    }
+    FormatBannerText(200 - mIntroTicks, mReadouts[kReadoutDelay]);
+    if (mEditor != nullptr)
+        mEditor->SetReadoutText(kReadoutDelay, mReadouts[kReadoutDelay]);
+}
+
+//------------------------------------------------------------------------
+void Ostrand::RefreshReadouts()
+{
+    if (mPhase < 2)
+        return;
+    if (mUserInteracting) {
+        ResetClipLights();
+        mUserInteracting = false;
+    }
+    const bool delayBusy = mBannerState == 1 || mGuideChars > 0 || mLogoHoverState == 1;
+    for (int i = 0; i < kNumReadouts; ++i) {
+        if (i == kReadoutDelay && delayBusy)
+            continue;
+        SetReadout(static_cast<OstrandReadout>(i));
+    }
+}
+
+//------------------------------------------------------------------------
+void Ostrand::SetReadout(OstrandReadout readout)
+{
+    char* out = mReadouts[readout];
+    switch (readout) {
+    case kReadoutDelay: FormatDelayReadout(DelayMicros(), out); break;
+    case kReadoutJuice:
+        FormatJuiceReadout(static_cast<int>(GetParam(kParamJuice)->Value()),
+                           GetParam(kParamOversampleMode)->Value() >= 0.5, out);
+        break;
+    case kReadoutTight: FormatWeightReadout(mGlides[kGlideTight].target, out); break;
+    case kReadoutClassic: FormatWeightReadout(mGlides[kGlideClassic].target, out); break;
+    case kReadoutAttack: FormatAttackReadout(mGlides[kGlideAttack].target, out); break;
+    case kReadoutRelease: FormatReleaseReadout(mGlides[kGlideRelease].target, out); break;
+    case kReadoutAngle: FormatAngleReadout(mGlides[kGlideAngle].target, out); break;
+    case kReadoutSensitivity: FormatSensitivityReadout(mGlides[kGlideSensitivity].target, out); break;
+    case kReadoutBalance: FormatBalanceReadout(mGlides[kGlideBalance].target, out); break;
+    case kReadoutStrength: FormatStrengthReadout(mGlides[kGlideStrength].target, out); break;
+    case kReadoutOutput: FormatOutputReadout(mGlides[kGlideOutput].target, out); break;
+    default: return;
+    }
+    if (mEditor != nullptr)
+        mEditor->SetReadoutText(readout, out);
+}
+
+//------------------------------------------------------------------------
+double Ostrand::DelayMicros() const
+{
+    return DelayReadoutMicros(mDelayShift, mDelayCorrected, mRate);
+}
+
+//------------------------------------------------------------------------
+void Ostrand::ShowSwitchLights()
+{
+    if (mEditor == nullptr)
+        return;
+    mEditor->SetSwitchLight(kLightInvertEnvelope, mInvertEnvelope);
+    mEditor->SetSwitchLight(kLightInvertPdr, mInvertPdr);
+    mEditor->SetSwitchLight(kLightExtSidechain, mExtSidechain);
+}
+
+//------------------------------------------------------------------------
+void Ostrand::PushStyleLight()
+{
+    if (mEditor != nullptr)
+        mEditor->SetStyleLight(mStyle == kClearStyle ? 1.0 : 0.34);
+}
+
+//------------------------------------------------------------------------
+void Ostrand::RestorePlates()
+{
+    if (mEditor != nullptr)
+        mEditor->ShowPlates();
+    mRedrawTicks = 50;
+    mHoverActive = false;
+    if (mLogoHoverState == 1)
+        mLogoHoverState = 2;
+}
+
+//------------------------------------------------------------------------
+void Ostrand::ResetClipLights()
+{
+    if (mEditor != nullptr)
+        mEditor->HideClipLights();
+    mRedrawTicks = 20;
+}
