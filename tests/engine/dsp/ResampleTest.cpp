@@ -1,0 +1,213 @@
+#include "engine/dsp/FirTables.h"
+#include "engine/dsp/ResampleBiquad.h"
+#include "engine/dsp/ResampleBlockFir.h"
+#include "engine/dsp/ResampleFir.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+#include <random>
+#include <vector>
+
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+
+double Magnitude(const FirTable& t, double fractionOfNyquist)
+{
+    double re = 0.0, im = 0.0;
+    for (int n = 0; n < t.length; ++n)
+    {
+        re += t.taps[n] * std::cos(kPi * fractionOfNyquist * n);
+        im -= t.taps[n] * std::sin(kPi * fractionOfNyquist * n);
+    }
+    return std::hypot(re, im);
+}
+
+std::vector<double> Noise(size_t count, unsigned seed)
+{
+    std::mt19937 gen(seed);
+    std::uniform_real_distribution<double> dist(-1.0, 1.0);
+    std::vector<double> v(count);
+    for (double& x : v)
+        x = dist(gen);
+    return v;
+}
+
+double Convolve(const FirTable& t, const std::vector<double>& x, long at)
+{
+    double y = 0.0;
+    for (int j = 0; j < t.length && at - j >= 0; ++j)
+        y += t.taps[j] * x[static_cast<size_t>(at - j)];
+    return y;
+}
+
+struct TableCase
+{
+    bool block;
+    int rate, factor, length;
+    double cutoff;
+};
+
+const TableCase kTables[] = {
+    {false, 88200, 2, 50, 0.32},     {false, 88200, 4, 101, 0.16},   {false, 88200, 6, 152, 0.1075},
+    {false, 96000, 2, 47, 0.3075},   {false, 96000, 4, 95, 0.155},   {false, 96000, 6, 142, 0.1025},
+    {true, 48000, 2, 166, 0.445},    {true, 48000, 4, 331, 0.2225},  {true, 48000, 8, 660, 0.1125},
+    {true, 48000, 12, 990, 0.075},   {true, 44100, 2, 297, 0.47},    {true, 44100, 4, 592, 0.235},
+    {true, 44100, 8, 1183, 0.1175},  {true, 44100, 12, 1774, 0.08},
+};
+
+FirTable Table(const TableCase& c)
+{
+    return c.block ? BlockFirTable(c.rate, c.factor) : DirectFirTable(c.rate, c.factor);
+}
+
+} // namespace
+
+// Every table: its length, exact symmetry, unity DC gain, half amplitude at
+// the stated -6 dB point and a deep stop band from the base-rate Nyquist
+// frequency up.
+TEST(FirTables, ShapeOfEveryTable)
+{
+    for (const TableCase& c : kTables)
+    {
+        const FirTable t = Table(c);
+        ASSERT_EQ(t.length, c.length) << c.rate << " x" << c.factor;
+        double sum = 0.0;
+        for (int n = 0; n < t.length; ++n)
+        {
+            EXPECT_EQ(t.taps[n], t.taps[t.length - 1 - n]);
+            sum += t.taps[n];
+        }
+        EXPECT_NEAR(sum, 1.0, 1e-14) << c.length;
+        EXPECT_NEAR(Magnitude(t, c.cutoff), 0.5, 0.005) << c.length;
+        EXPECT_NEAR(Magnitude(t, 0.5 * c.cutoff), 1.0, 1e-3) << c.length;
+        double stop = 0.0;
+        for (int i = 0; i <= 400; ++i)
+            stop = std::max(stop, Magnitude(t, 1.0 / c.factor + (1.0 - 1.0 / c.factor) * i / 400.0));
+        EXPECT_LT(20.0 * std::log10(stop), -90.0) << c.length;
+    }
+    // Factors without a table of their own use the longest one.
+    EXPECT_EQ(DirectFirTable(96000, 3).length, 142);
+    EXPECT_EQ(DirectFirTable(88200, 12).length, 152);
+    EXPECT_EQ(BlockFirTable(44100, 6).length, 1774);
+    EXPECT_EQ(BlockFirTable(48000, 5).length, 990);
+}
+
+TEST(ResampleFir, IsTheDirectConvolutionAndPushOnlyStores)
+{
+    const std::vector<double> x = Noise(600, 1);
+    for (int factor : {2, 4, 6})
+    {
+        ResampleFir fir;
+        fir.Configure(96000, factor);
+        const FirTable t = DirectFirTable(96000, factor);
+        EXPECT_EQ(fir.Length(), t.length);
+        for (size_t i = 0; i < x.size(); ++i)
+        {
+            if (i % 3 != 2)
+            {
+                fir.Push(x[i]);
+                continue;
+            }
+            ASSERT_NEAR(fir.ProcessSample(x[i]), Convolve(t, x, static_cast<long>(i)), 1e-14);
+        }
+        // Configuring again clears the history.
+        fir.Configure(96000, factor);
+        EXPECT_EQ(fir.ProcessSample(1.0), t.taps[0]);
+    }
+}
+
+TEST(ResampleBlockFir, IsTheDirectConvolutionDelayedByOneBlock)
+{
+    const std::vector<double> x = Noise(6000, 2);
+    for (int rate : {44100, 48000})
+    {
+        for (int factor : {2, 4, 8, 12})
+        {
+            ResampleBlockFir fir;
+            ASSERT_TRUE(fir.Configure(512, rate, factor));
+            const FirTable t = BlockFirTable(rate, factor);
+            EXPECT_EQ(fir.Length(), t.length);
+            double worst = 0.0;
+            for (size_t i = 0; i < x.size(); ++i)
+            {
+                const double y = i % 5 == 0 ? (fir.Push(x[i]), 0.0) : fir.ProcessSample(x[i]);
+                if (i % 5 == 0)
+                    continue;
+                const double expected = i >= 512 ? Convolve(t, x, static_cast<long>(i) - 512) : 0.0;
+                worst = std::max(worst, std::fabs(y - expected));
+            }
+            EXPECT_LT(worst, 1e-12) << rate << " x" << factor;
+        }
+    }
+
+    ResampleBlockFir bad;
+    EXPECT_FALSE(bad.Configure(500, 44100, 2));
+    EXPECT_EQ(bad.ProcessSample(1.0), 0.0);
+}
+
+TEST(ResampleBiquad, CornerSitsAtNineTenthsOfTheBaseNyquist)
+{
+    // At F = 2 the corner is 0.45π per sub-sample, where a Q of 1/1.414
+    // gives a gain of 0.7072.
+    ResampleBiquad q;
+    q.Configure(2);
+    const double w = 0.45 * kPi;
+    double peak = 0.0;
+    for (int i = 0; i < 4000; ++i)
+    {
+        const double y = q.ProcessSample(std::sin(w * i));
+        if (i > 3000)
+            peak = std::max(peak, std::fabs(y));
+    }
+    EXPECT_NEAR(peak, 1.0 / 1.414, 2e-3);
+
+    // F = 1 leaves a pass-through.
+    ResampleBiquad through;
+    through.Configure(1);
+    EXPECT_EQ(through.ProcessSample(0.3), 0.3);
+}
+
+// A held constant through an up-sampling and a down-sampling filter comes
+// out unchanged once the filters have filled, in every style.
+TEST(Resampling, ConstantPassesEveryUpDownPair)
+{
+    const double c = 0.37;
+    for (int factor : {2, 4, 6, 8, 12})
+    {
+        ResampleBiquad bUp, bDown;
+        bUp.Configure(factor);
+        bDown.Configure(factor);
+        ResampleFir dUp, dDown;
+        dUp.Configure(96000, factor);
+        dDown.Configure(96000, factor);
+        ResampleBlockFir kUp, kDown;
+        kUp.Configure(512, 44100, factor);
+        kDown.Configure(512, 44100, factor);
+
+        double biquad = 0.0, direct = 0.0, block = 0.0;
+        for (int n = 0; n < 1200; ++n)
+        {
+            for (int i = 0; i < factor; ++i)
+            {
+                const bool last = i == factor - 1;
+                biquad = bDown.ProcessSample(bUp.ProcessSample(c));
+                const double d = dUp.ProcessSample(c);
+                if (last)
+                    direct = dDown.ProcessSample(d);
+                else
+                    dDown.Push(d);
+                const double k = kUp.ProcessSample(c);
+                if (last)
+                    block = kDown.ProcessSample(k);
+                else
+                    kDown.Push(k);
+            }
+        }
+        EXPECT_NEAR(biquad, c, 1e-12) << "x" << factor;
+        EXPECT_NEAR(direct, c, 1e-12) << "x" << factor;
+        EXPECT_NEAR(block, c, 1e-12) << "x" << factor;
+    }
+}
