@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "raster/RasterBlitRows.h"
+#include "raster/RasterBlitSimd.h"
 #include "raster/RasterPixelOps.h"
 
 using namespace raster_ops;
@@ -62,11 +63,7 @@ void CombineRows(const RasterRows& r, int32_t mode, int a) {
       ForEachPixel(r, [a](uint8_t* d, const uint8_t* s) { HsvAdjust(d, s, a); });
       break;
     case kRasterUseSourceAlpha | kRasterCopy:
-      if (a == 256) {
-        ForEachPixel(r, [](uint8_t* d, const uint8_t* s) { CopySourceAlphaFull(d, s); });
-      } else {
-        ForEachPixel(r, [a](uint8_t* d, const uint8_t* s) { CopySourceAlpha(d, s, a); });
-      }
+      RasterCopySourceAlphaRows(r, a);
       break;
     case kRasterUseSourceAlpha | kRasterAdd:
       ForEachPixel(r, [a](uint8_t* d, const uint8_t* s) { AddSourceAlpha(d, s, a); });
