@@ -101,9 +101,10 @@ RasterSystemFont RasterCreateSystemFont(const RasterSystemFontRequest& request) 
     return nullptr;
   }
   font->face = face;
-  font->ascent = static_cast<int32_t>((face->size->metrics.ascender + 63) >> 6);
-  const int32_t descent = static_cast<int32_t>((-face->size->metrics.descender + 63) >> 6);
-  font->lineHeight = font->ascent + descent;
+  // Rounded as a whole, so that the cell is as high as asked for.
+  const FT_Pos ascender = face->size->metrics.ascender, descender = face->size->metrics.descender;
+  font->ascent = static_cast<int32_t>((ascender + 32) >> 6);
+  font->lineHeight = static_cast<int32_t>((ascender - descender + 32) >> 6);
   font->monochrome = request.quality == 1;
   return font;
 }
