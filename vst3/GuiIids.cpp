@@ -1,0 +1,15 @@
+// Interface IDs of the view and run-loop interfaces, which the SDK library
+// declares but does not define.
+#include "pluginterfaces/gui/iplugview.h"
+
+namespace Steinberg {
+DEF_CLASS_IID(IPlugView)
+DEF_CLASS_IID(IPlugFrame)
+#if SMTG_OS_LINUX
+namespace Linux {
+DEF_CLASS_IID(IEventHandler)
+DEF_CLASS_IID(ITimerHandler)
+DEF_CLASS_IID(IRunLoop)
+} // namespace Linux
+#endif
+} // namespace Steinberg

@@ -1,0 +1,496 @@
+// IFxVST3: construction, initialisation (buses and parameters), the
+// controller's parameter queries, the idle timer and the calls to the host.
+#include "vst3/IFxVST3.h"
+
+#include "vst3/IFxVST3View.h"
+#include "vst3/SpeakerLayout.h"
+#include "vst3/TextConvert.h"
+
+#include "framework/IEditorLink.h"
+#include "pluginterfaces/vst/ivstcontextmenu.h"
+#include "pluginterfaces/vst/ivsthostapplication.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+using namespace Steinberg;
+using namespace Steinberg::Vst;
+using tarvo::vst3::Utf16ToUtf8;
+using tarvo::vst3::Utf8ToUtf16;
+
+namespace {
+
+// A framework text as a host string.
+struct HostText {
+    String128 text{};
+    explicit HostText(const char* utf8) { Utf8ToUtf16(utf8, text, 128); }
+};
+
+} // namespace
+
+//------------------------------------------------------------------------
+IFxVST3::IFxVST3(void* /*instanceInfo*/, int nParams, const char* channelIOString, int nPresets,
+                 const char* effectName, const char* productName, const char* makerName, int version,
+                 int uniqueID, int makerID, int latency, bool doesMidi, bool doesStateChunks,
+                 bool isInstrument, int sidechainChannels)
+    : IFxBase(nParams, channelIOString, nPresets, effectName, productName, makerName, version, uniqueID,
+              makerID, latency, doesMidi, doesStateChunks, isInstrument, kApiVst3)
+    , mSidechainChannels(std::max(sidechainChannels, 0))
+    , mDoesMidi(doesMidi)
+    , mUiThread(std::this_thread::get_id())
+    , mTimer(&IFxVST3::OnIdleTimer, this)
+{
+    MarkInputsConnected(0, NInputChannels(), true);
+    MarkOutputsConnected(0, NOutputChannels(), true);
+
+    InputBusLabels().clear();
+    InputBusLabels().emplace_back("Main Input");
+    if (mSidechainChannels != 0)
+        InputBusLabels().emplace_back("Aux Input");
+    OutputBusLabels().clear();
+    if (isInstrument) {
+        char label[32];
+        for (int pair = 0; pair < (NOutputChannels() + 1) / 2; ++pair) {
+            std::snprintf(label, sizeof(label), "Output %i", pair + 1);
+            OutputBusLabels().emplace_back(label);
+        }
+    } else {
+        OutputBusLabels().emplace_back("Output");
+    }
+
+    std::size_t widest = static_cast<std::size_t>(std::max(NInputChannels(), NOutputChannels()));
+    mSlice32.assign(widest, nullptr);
+    mSlice64.assign(widest, nullptr);
+
+    std::size_t n = static_cast<std::size_t>(std::max(nParams, 0));
+    mPendingValue = std::make_unique<std::atomic<double>[]>(n);
+    mPendingEdit = std::make_unique<std::atomic<bool>[]>(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        mPendingValue[i] = 0.0;
+        mPendingEdit[i] = false;
+    }
+}
+
+//------------------------------------------------------------------------
+IFxVST3::~IFxVST3()
+{
+    mTimer.Stop();
+    for (IFxVST3View* view : mViews)
+        view->Detach();
+    mViews.clear();
+}
+
+//------------------------------------------------------------------------
+void IFxVST3::StartIdleTimer(int intervalMs)
+{
+    mTimer.Start(intervalMs);
+}
+
+//------------------------------------------------------------------------
+void IFxVST3::StopIdleTimer()
+{
+    mTimer.Stop();
+}
+
+//------------------------------------------------------------------------
+void IFxVST3::OnIdleTimer(void* self)
+{
+    auto* plug = static_cast<IFxVST3*>(self);
+    plug->IdleTick();
+    plug->DeliverHostCalls();
+}
+
+//------------------------------------------------------------------------
+void IFxVST3::DeliverHostCalls()
+{
+    if (!OnUiThread() || mDelivering)
+        return;
+    mDelivering = true;
+    if (mAnyPendingEdit.exchange(false)) {
+        for (int i = 0; i < NParams(); ++i) {
+            auto idx = static_cast<std::size_t>(i);
+            if (!mPendingEdit[idx].exchange(false))
+                continue;
+            auto id = static_cast<ParamID>(i);
+            beginEdit(id);
+            performEdit(id, mPendingValue[idx].load());
+            endEdit(id);
+        }
+    }
+    // Kept until the host has given a handler to tell.
+    if (componentHandler != nullptr && mPendingRestart.exchange(false))
+        componentHandler->restartComponent(kLatencyChanged);
+    mDelivering = false;
+}
+
+//------------------------------------------------------------------------
+tresult PLUGIN_API IFxVST3::initialize(FUnknown* context)
+{
+    tresult result = SingleComponentEffect::initialize(context);
+
+    char hostName[128] = {};
+    if (context != nullptr) {
+        IHostApplication* app = nullptr;
+        if (context->queryInterface(IHostApplication::iid, reinterpret_cast<void**>(&app)) == kResultOk &&
+            app != nullptr) {
+            String128 name{};
+            if (app->getName(name) == kResultOk)
+                Utf16ToUtf8(name, hostName, sizeof(hostName));
+            SetHost(hostName, 0);
+            app->release();
+        }
+    }
+
+    if (result == kResultOk) {
+        MakeBusesAndParameters();
+        // Some hosts offer their run loop through the context; tick there.
+        mTimer.UseRunLoop(context);
+    }
+    HostIdentified();
+    return result;
+}
+
+//------------------------------------------------------------------------
+void IFxVST3::MakeBusesAndParameters()
+{
+    int mainIn = NInputChannels() - mSidechainChannels;
+    if (mainIn >= 1 && mainIn <= 6)
+        addAudioInput(HostText(InputBusLabels()[0].c_str()).text, tarvo::vst3::ArrangementForChannels(mainIn),
+                      kMain, BusInfo::kDefaultActive);
+
+    if (IsInstrument()) {
+        for (int pair = 0; pair < (NOutputChannels() + 1) / 2; ++pair) {
+            auto p = static_cast<std::size_t>(pair);
+            const char* label = p < OutputBusLabels().size() ? OutputBusLabels()[p].c_str() : "";
+            addAudioOutput(HostText(label).text, SpeakerArr::kStereo, kMain, BusInfo::kDefaultActive);
+        }
+    } else {
+        const char* label = OutputBusLabels().empty() ? "" : OutputBusLabels()[0].c_str();
+        addAudioOutput(HostText(label).text, tarvo::vst3::ArrangementForChannels(NOutputChannels()), kMain,
+                       BusInfo::kDefaultActive);
+    }
+
+    if (mSidechainChannels != 0) {
+        mSidechainChannels = std::min(mSidechainChannels, 2);
+        const char* label = InputBusLabels().size() > 1 ? InputBusLabels()[1].c_str() : "";
+        addAudioInput(HostText(label).text, tarvo::vst3::ArrangementForChannels(mSidechainChannels), kAux, 0);
+    }
+
+    if (mDoesMidi)
+        addEventInput(HostText("MIDI Input").text, 1, kMain, BusInfo::kDefaultActive);
+
+    if (NPresets() > 0) {
+        auto* preset = new Parameter(HostText("Preset").text, kPresetId, nullptr, 0.0, NPresets(),
+                                     ParameterInfo::kIsProgramChange, 0);
+        parameters.addParameter(preset);
+    }
+    if (!IsInstrument()) {
+        auto* bypass = new StringListParameter(HostText("Bypass").text, kBypassId, nullptr,
+                                               ParameterInfo::kCanAutomate | ParameterInfo::kIsList |
+                                                   ParameterInfo::kIsBypass,
+                                               0);
+        bypass->appendString(HostText("off").text);
+        bypass->appendString(HostText("on").text);
+        parameters.addParameter(bypass);
+    }
+    for (int i = 0; i < NParams(); ++i)
+        AddPluginParameter(i);
+}
+
+//------------------------------------------------------------------------
+void IFxVST3::AddPluginParameter(int idx)
+{
+    const IFxParam* param = GetParam(idx);
+    if (param == nullptr || param->Kind() == kKindNone)
+        return;
+
+    UnitID unit = 0;
+    if (param->GroupName()[0] != '\0') {
+        auto& groups = ParamGroupNames();
+        auto it = std::find(groups.begin(), groups.end(), std::string(param->GroupName()));
+        if (it == groups.end()) {
+            groups.emplace_back(param->GroupName());
+            unit = static_cast<UnitID>(groups.size());
+        } else {
+            unit = static_cast<UnitID>(it - groups.begin()) + 1;
+        }
+    }
+
+    HostText title(param->DisplayName());
+    HostText units(param->UnitLabel());
+    auto id = static_cast<ParamID>(idx);
+    if (param->Kind() == kKindBool || param->Kind() == kKindEnum) {
+        int32 flags = ParameterInfo::kIsList | (param->Automatable() ? ParameterInfo::kCanAutomate : 0);
+        auto* list = new StringListParameter(title.text, id, units.text, flags, unit);
+        for (int v = 0; v < param->ValueTextCount(); ++v)
+            list->appendString(HostText(param->ValueText(v)).text);
+        parameters.addParameter(list);
+    } else {
+        int32 flags = param->Automatable() ? ParameterInfo::kCanAutomate : 0;
+        auto* range = new RangeParameter(title.text, id, units.text, param->Min(), param->Max(), param->Default(),
+                                         0, flags, unit);
+        range->setPrecision(param->Decimals());
+        // The host's reset-to-default must land on the plug-in's default,
+        // which the linear range mapping would miss for shaped parameters.
+        range->getInfo().defaultNormalizedValue = param->ToNormalized(param->Default());
+        parameters.addParameter(range);
+    }
+}
+
+//------------------------------------------------------------------------
+tresult PLUGIN_API IFxVST3::terminate()
+{
+    for (IFxVST3View* view : mViews)
+        view->Detach();
+    mViews.clear();
+    // The host context goes away: its run loop may go with it.
+    mTimer.UseRunLoop(nullptr);
+    return SingleComponentEffect::terminate();
+}
+
+//------------------------------------------------------------------------
+tresult PLUGIN_API IFxVST3::setActive(TBool state)
+{
+    ActiveChanged(state != 0);
+    DeliverHostCalls();
+    return kResultOk;
+}
+
+//------------------------------------------------------------------------
+tresult PLUGIN_API IFxVST3::setComponentState(IBStream* /*state*/)
+{
+    return kNotImplemented;
+}
+
+//------------------------------------------------------------------------
+tresult PLUGIN_API IFxVST3::getParamStringByValue(ParamID id, ParamValue valueNormalized, String128 string)
+{
+    const IFxParam* param = GetParam(static_cast<int>(id));
+    if (param == nullptr || string == nullptr || id >= static_cast<ParamID>(NParams()))
+        return kResultFalse;
+    char text[128] = {};
+    param->FormatValue(valueNormalized, true, text, true, sizeof(text));
+    Utf8ToUtf16(text, string, 128);
+    return kResultOk;
+}
+
+//------------------------------------------------------------------------
+tresult PLUGIN_API IFxVST3::getParamValueByString(ParamID id, TChar* string, ParamValue& valueNormalized)
+{
+    const IFxParam* param = id < static_cast<ParamID>(NParams()) ? GetParam(static_cast<int>(id)) : nullptr;
+    if (param == nullptr)
+        return SingleComponentEffect::getParamValueByString(id, string, valueNormalized);
+    if (string == nullptr)
+        return kResultFalse;
+    // The plug-in's own mapping, so the text a host reads back converts to
+    // the value it came from (shaped parameters included).
+    char text[128] = {};
+    Utf16ToUtf8(string, text, sizeof(text));
+    int listed = 0;
+    if (param->FindValueText(text, &listed)) {
+        valueNormalized = param->ToNormalized(static_cast<double>(listed));
+        return kResultOk;
+    }
+    char* end = nullptr;
+    double plain = std::strtod(text, &end);
+    if (end == text || !std::isfinite(plain))
+        return kResultFalse;
+    valueNormalized = param->ToNormalized(plain);
+    return kResultOk;
+}
+
+//------------------------------------------------------------------------
+ParamValue PLUGIN_API IFxVST3::normalizedParamToPlain(ParamID id, ParamValue valueNormalized)
+{
+    // Inverse of plainParamToNormalized: both use the parameter's shape.
+    if (id < static_cast<ParamID>(NParams()))
+        if (const IFxParam* param = GetParam(static_cast<int>(id)))
+            return param->FromNormalized(std::clamp(valueNormalized, 0.0, 1.0));
+    return SingleComponentEffect::normalizedParamToPlain(id, valueNormalized);
+}
+
+//------------------------------------------------------------------------
+ParamValue PLUGIN_API IFxVST3::plainParamToNormalized(ParamID id, ParamValue plainValue)
+{
+    if (id < static_cast<ParamID>(NParams()))
+        if (const IFxParam* param = GetParam(static_cast<int>(id)))
+            return param->ToNormalized(plainValue);
+    return plainValue;
+}
+
+//------------------------------------------------------------------------
+ParamValue PLUGIN_API IFxVST3::getParamNormalized(ParamID id)
+{
+    DeliverHostCalls();
+    if (id == kBypassId)
+        return IsBypassed() ? 1.0 : 0.0;
+    if (id < static_cast<ParamID>(NParams()))
+        if (const IFxParam* param = GetParam(static_cast<int>(id)))
+            return param->ToNormalized();
+    return 0.0;
+}
+
+//------------------------------------------------------------------------
+tresult PLUGIN_API IFxVST3::setParamNormalized(ParamID id, ParamValue value)
+{
+    if (id >= static_cast<ParamID>(NParams()))
+        return kResultFalse;
+    IFxParam* param = GetParam(static_cast<int>(id));
+    if (param == nullptr)
+        return kResultFalse;
+    param->SetFromNormalized(value);
+    return kResultOk;
+}
+
+//------------------------------------------------------------------------
+tresult PLUGIN_API IFxVST3::setComponentHandler(IComponentHandler* handler)
+{
+    tresult result = SingleComponentEffect::setComponentHandler(handler);
+    DeliverHostCalls();
+    return result;
+}
+
+//------------------------------------------------------------------------
+IPlugView* PLUGIN_API IFxVST3::createView(FIDString name)
+{
+    DeliverHostCalls();
+    if (name == nullptr || std::strcmp(name, "editor") != 0)
+        return nullptr;
+    auto* view = new IFxVST3View(this);
+    mViews.push_back(view);
+    return view;
+}
+
+//------------------------------------------------------------------------
+void IFxVST3::ForgetView(IFxVST3View* view)
+{
+    auto it = std::find(mViews.begin(), mViews.end(), view);
+    if (it != mViews.end())
+        mViews.erase(it);
+}
+
+//------------------------------------------------------------------------
+IFxVST3View* IFxVST3::OpenView(int idx) const
+{
+    if (idx < 0 || idx >= OpenViewCount())
+        return nullptr;
+    return mViews[static_cast<std::size_t>(idx)];
+}
+
+//------------------------------------------------------------------------
+void IFxVST3::BeginInformHostOfParamChange(int paramIdx)
+{
+    // Off the UI thread the whole gesture is delivered later as one edit.
+    if (ValidParam(paramIdx) && OnUiThread())
+        beginEdit(static_cast<ParamID>(paramIdx));
+}
+
+//------------------------------------------------------------------------
+void IFxVST3::InformHostOfParamChange(int paramIdx, double normalized)
+{
+    if (!ValidParam(paramIdx))
+        return;
+    if (OnUiThread()) {
+        performEdit(static_cast<ParamID>(paramIdx), normalized);
+        return;
+    }
+    auto idx = static_cast<std::size_t>(paramIdx);
+    mPendingValue[idx].store(normalized);
+    mPendingEdit[idx].store(true);
+    mAnyPendingEdit.store(true);
+}
+
+//------------------------------------------------------------------------
+void IFxVST3::EndInformHostOfParamChange(int paramIdx)
+{
+    if (ValidParam(paramIdx) && OnUiThread())
+        endEdit(static_cast<ParamID>(paramIdx));
+}
+
+//------------------------------------------------------------------------
+bool IFxVST3::RequestEditorResize(int width, int height)
+{
+    if (EditorSurface() == nullptr || mViews.empty())
+        return false;
+    return mViews.front()->RequestResize(width, height);
+}
+
+//------------------------------------------------------------------------
+bool IFxVST3::ShowHostParamMenu(int paramIdx, int x, int y)
+{
+    if (componentHandler == nullptr || mViews.empty())
+        return false;
+    IComponentHandler3* handler3 = nullptr;
+    if (componentHandler->queryInterface(IComponentHandler3::iid, reinterpret_cast<void**>(&handler3)) != kResultOk ||
+        handler3 == nullptr)
+        return false;
+    auto id = static_cast<ParamID>(paramIdx);
+    IContextMenu* menu = handler3->createContextMenu(mViews.front(), &id);
+    bool shown = false;
+    if (menu != nullptr) {
+        shown = menu->popup(x, y) == kResultOk;
+        menu->release();
+    }
+    handler3->release();
+    return shown;
+}
+
+//------------------------------------------------------------------------
+bool IFxVST3::IsOfflineRender()
+{
+    return processSetup.processMode == kOffline;
+}
+
+//------------------------------------------------------------------------
+double IFxVST3::TransportSamplePos()
+{
+    return static_cast<double>(mContext.projectTimeSamples);
+}
+
+//------------------------------------------------------------------------
+double IFxVST3::TransportTempo()
+{
+    return mContext.tempo;
+}
+
+//------------------------------------------------------------------------
+void IFxVST3::TransportTimeSig(int* numerator, int* denominator)
+{
+    if (numerator)
+        *numerator = mContext.timeSigNumerator;
+    if (denominator)
+        *denominator = mContext.timeSigDenominator;
+}
+
+//------------------------------------------------------------------------
+void IFxVST3::TransportSnapshot(ITransportInfo* info)
+{
+    if (info == nullptr)
+        return;
+    info->tempo = mContext.tempo;
+    info->samplePos = static_cast<double>(mContext.projectTimeSamples);
+    info->ppqPos = mContext.projectTimeMusic;
+    info->lastBarStartPpq = mContext.barPositionMusic;
+    info->cycleStartPpq = mContext.cycleStartMusic;
+    info->cycleEndPpq = mContext.cycleEndMusic;
+    info->timeSigNumerator = mContext.timeSigNumerator;
+    info->timeSigDenominator = mContext.timeSigDenominator;
+    info->transportRunning = (mContext.state & ProcessContext::kPlaying) != 0;
+    info->cycleActive = (mContext.state & ProcessContext::kCycleActive) != 0;
+}
+
+//------------------------------------------------------------------------
+void IFxVST3::ChangeLatency(int samples)
+{
+    {
+        std::lock_guard<std::recursive_mutex> lock(PluginLock());
+        IFxBase::ChangeLatency(samples);
+    }
+    // Never from inside a lock or a processing call: a host may answer the
+    // restart synchronously by stopping and reconfiguring processing.
+    mPendingRestart.store(true);
+}

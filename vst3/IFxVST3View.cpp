@@ -1,0 +1,111 @@
+// Editor view of IFxVST3.
+#include "vst3/IFxVST3View.h"
+
+#include "vst3/IFxVST3.h"
+
+#include "framework/IEditorLink.h"
+
+#include <cstring>
+
+using namespace Steinberg;
+
+namespace {
+constexpr const char* kHwnd = "HWND";
+}
+
+//------------------------------------------------------------------------
+IFxVST3View::IFxVST3View(IFxVST3* plug)
+    : mPlug(plug)
+{
+    mPlug->addRef();
+}
+
+//------------------------------------------------------------------------
+IFxVST3View::~IFxVST3View()
+{
+    if (mTimerOnFrame)
+        mPlug->Timer().UseRunLoop(nullptr);
+    if (mListed)
+        mPlug->ForgetView(this);
+    mPlug->release();
+}
+
+//------------------------------------------------------------------------
+tresult PLUGIN_API IFxVST3View::isPlatformTypeSupported(FIDString type)
+{
+    if (mPlug->EditorSurface() == nullptr)
+        return kResultFalse;
+    return type != nullptr && std::strcmp(type, kHwnd) == 0 ? kResultOk : kResultFalse;
+}
+
+//------------------------------------------------------------------------
+tresult PLUGIN_API IFxVST3View::attached(void* parent, FIDString type)
+{
+    IEditorLink* surface = mPlug->EditorSurface();
+    if (surface == nullptr)
+        return kResultFalse;
+    systemWindow = parent;
+    if (type != nullptr && std::strcmp(type, kHwnd) == 0)
+        surface->OpenEditorWindow(parent);
+    mPlug->EditorOpened();
+    return kResultOk;
+}
+
+//------------------------------------------------------------------------
+tresult PLUGIN_API IFxVST3View::removed()
+{
+    if (IEditorLink* surface = mPlug->EditorSurface()) {
+        mPlug->EditorClosing();
+        surface->CloseEditorWindow();
+    }
+    return CPluginView::removed();
+}
+
+//------------------------------------------------------------------------
+tresult PLUGIN_API IFxVST3View::getSize(ViewRect* size)
+{
+    IEditorLink* surface = mPlug->EditorSurface();
+    if (surface == nullptr || size == nullptr)
+        return kResultFalse;
+    *size = ViewRect(0, 0, surface->EditorWidth(), surface->EditorHeight());
+    return kResultOk;
+}
+
+//------------------------------------------------------------------------
+tresult PLUGIN_API IFxVST3View::onSize(ViewRect* newSize)
+{
+    if (newSize == nullptr)
+        return kResultOk;
+    rect = *newSize;
+    if (mExpectingResize) {
+        mExpectingResize = false;
+        mPlug->EditorResized();
+    }
+    return kResultOk;
+}
+
+//------------------------------------------------------------------------
+tresult PLUGIN_API IFxVST3View::setFrame(IPlugFrame* frame)
+{
+    tresult result = CPluginView::setFrame(frame);
+    // Linux hosts often offer their run loop only through the plug frame:
+    // tick there while the frame exists, unless the timer already does.
+    if (frame != nullptr && !mPlug->Timer().TicksOnUiThread()) {
+        mPlug->Timer().UseRunLoop(frame);
+        mTimerOnFrame = mPlug->Timer().TicksOnUiThread();
+    } else if (frame == nullptr && mTimerOnFrame) {
+        mPlug->Timer().UseRunLoop(nullptr);
+        mTimerOnFrame = false;
+    }
+    return result;
+}
+
+//------------------------------------------------------------------------
+bool IFxVST3View::RequestResize(int width, int height)
+{
+    mExpectingResize = true;
+    if (plugFrame == nullptr)
+        return false;
+    ViewRect wanted(0, 0, width, height);
+    return plugFrame->resizeView(this, &wanted) == kResultOk;
+}

@@ -1,0 +1,180 @@
+// Linux idle timer: the host's run loop where offered, else an own thread.
+#include "vst3/IdleTimer.h"
+
+#include "pluginterfaces/gui/iplugview.h"
+
+#include <chrono>
+
+using namespace Steinberg;
+
+namespace tarvo::vst3 {
+
+// The handler registered with the host's run loop. Reference counted because
+// the host may hold it; Detach makes late calls harmless.
+class IdleTimer::RunLoopHandler : public Linux::ITimerHandler {
+public:
+    explicit RunLoopHandler(IdleTimer* owner) : mOwner(owner) {}
+    virtual ~RunLoopHandler() = default;
+
+    void PLUGIN_API onTimer() SMTG_OVERRIDE
+    {
+        if (mOwner != nullptr)
+            mOwner->Fire();
+    }
+    void Detach() { mOwner = nullptr; }
+
+    tresult PLUGIN_API queryInterface(const TUID iid, void** obj) SMTG_OVERRIDE
+    {
+        if (obj == nullptr)
+            return kInvalidArgument;
+        if (FUnknownPrivate::iidEqual(iid, Linux::ITimerHandler::iid) ||
+            FUnknownPrivate::iidEqual(iid, FUnknown::iid)) {
+            *obj = static_cast<Linux::ITimerHandler*>(this);
+            addRef();
+            return kResultOk;
+        }
+        *obj = nullptr;
+        return kNoInterface;
+    }
+    uint32 PLUGIN_API addRef() SMTG_OVERRIDE { return ++mRefs; }
+    uint32 PLUGIN_API release() SMTG_OVERRIDE
+    {
+        uint32 left = --mRefs;
+        if (left == 0)
+            delete this;
+        return left;
+    }
+
+private:
+    std::atomic<uint32> mRefs{1};
+    IdleTimer* mOwner;
+};
+
+//------------------------------------------------------------------------
+IdleTimer::IdleTimer(Callback callback, void* context)
+    : mCallback(callback)
+    , mContext(context)
+{
+}
+
+//------------------------------------------------------------------------
+IdleTimer::~IdleTimer()
+{
+    Stop();
+    if (mRunLoop != nullptr)
+        mRunLoop->release();
+}
+
+//------------------------------------------------------------------------
+bool IdleTimer::Start(int intervalMs)
+{
+    Stop();
+    mIntervalMs = intervalMs < 1 ? 1 : intervalMs;
+    mRunning = true;
+    StartPlatform();
+    return true;
+}
+
+//------------------------------------------------------------------------
+void IdleTimer::Stop()
+{
+    if (!mRunning)
+        return;
+    StopPlatform();
+    mRunning = false;
+}
+
+//------------------------------------------------------------------------
+void IdleTimer::Fire()
+{
+    if (mCallback != nullptr)
+        mCallback(mContext);
+}
+
+//------------------------------------------------------------------------
+bool IdleTimer::TicksOnUiThread() const
+{
+    return mRunLoop != nullptr;
+}
+
+//------------------------------------------------------------------------
+void IdleTimer::UseRunLoop(FUnknown* provider)
+{
+    Linux::IRunLoop* loop = nullptr;
+    if (provider != nullptr &&
+        provider->queryInterface(Linux::IRunLoop::iid, reinterpret_cast<void**>(&loop)) != kResultOk)
+        loop = nullptr;
+    if (loop != nullptr && loop == mRunLoop) {
+        loop->release();
+        return;
+    }
+    bool wasRunning = mRunning;
+    Stop();
+    if (mRunLoop != nullptr)
+        mRunLoop->release();
+    mRunLoop = loop;
+    if (wasRunning)
+        Start(mIntervalMs);
+}
+
+//------------------------------------------------------------------------
+void IdleTimer::StartPlatform()
+{
+    if (mRunLoop != nullptr) {
+        auto* loop = static_cast<Linux::IRunLoop*>(mRunLoop);
+        mHandler = new RunLoopHandler(this);
+        if (loop->registerTimer(mHandler, static_cast<Linux::TimerInterval>(mIntervalMs)) == kResultOk)
+            return;
+        // The host refused the timer: keep ticking on our own thread.
+        mHandler->Detach();
+        mHandler->release();
+        mHandler = nullptr;
+        mRunLoop->release();
+        mRunLoop = nullptr;
+    }
+    {
+        std::lock_guard<std::mutex> lock(mThreadMutex);
+        mThreadStop = false;
+    }
+    mThread = std::thread([this] {
+        std::unique_lock<std::mutex> lock(mThreadMutex);
+        auto next = std::chrono::steady_clock::now();
+        while (!mThreadStop) {
+            next += std::chrono::milliseconds(mIntervalMs);
+            if (mThreadWake.wait_until(lock, next, [this] { return mThreadStop; }))
+                break;
+            lock.unlock();
+            Fire();
+            lock.lock();
+            // After a long stall, tick again one interval from now rather
+            // than in a burst.
+            auto now = std::chrono::steady_clock::now();
+            if (next < now - std::chrono::milliseconds(mIntervalMs * 4))
+                next = now;
+        }
+    });
+}
+
+//------------------------------------------------------------------------
+void IdleTimer::StopPlatform()
+{
+    if (mHandler != nullptr) {
+        static_cast<Linux::IRunLoop*>(mRunLoop)->unregisterTimer(mHandler);
+        mHandler->Detach();
+        mHandler->release();
+        mHandler = nullptr;
+    }
+    if (mThread.joinable()) {
+        {
+            std::lock_guard<std::mutex> lock(mThreadMutex);
+            mThreadStop = true;
+        }
+        mThreadWake.notify_all();
+        if (mThread.get_id() == std::this_thread::get_id())
+            mThread.detach();  // stopped from its own tick: it ends after the tick
+        else
+            mThread.join();
+    }
+}
+
+} // namespace tarvo::vst3
