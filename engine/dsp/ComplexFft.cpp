@@ -4,6 +4,8 @@
 // stage. Every complex value lives in one 128-bit register (re, im).
 #include "engine/dsp/ComplexFft.h"
 
+#include "engine/dsp/ComplexFftStages.h"
+
 #include <cmath>
 #include <emmintrin.h>
 #include <numbers>
@@ -21,7 +23,7 @@ template <bool kInverse>
 inline __m128d Twiddle(__m128d a, const double* w)
 {
     const __m128d re = _mm_loadu_pd(w);
-    const __m128d im = _mm_loadu_pd(w + 2);
+    const __m128d im = _mm_loadu_pd(w + 4);
     const __m128d p = _mm_mul_pd(a, re);
     const __m128d q = _mm_mul_pd(Swap(a), im);
     return kInverse ? _mm_sub_pd(p, q) : _mm_add_pd(p, q);
@@ -60,6 +62,13 @@ int Log2(int n)
 } // namespace
 
 //------------------------------------------------------------------------------
+bool CpuHasAvx2Fma()
+{
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
+}
+
+//------------------------------------------------------------------------------
 bool ComplexFft::SetSize(int n)
 {
     if (n < kMinSize || n > kMaxSize || (n & (n - 1)) != 0)
@@ -81,24 +90,39 @@ bool ComplexFft::SetSize(int n)
         }
     }
 
-    // Twiddles of every radix-4 stage with m >= 2, in stage order: for each
-    // k < m the factors W^2k, W^k, W^3k (W = e^(-j2π/4m)), 4 doubles each.
+    // Twiddles of every radix-4 stage with m >= 2, in stage order. For each
+    // pair of indices k, k+1 the factors W^2k, W^k, W^3k (W = e^(-j2π/4m))
+    // each take 8 doubles: (wr_k, wr_k, wr_k+1, wr_k+1) and
+    // (-wi_k, wi_k, -wi_k+1, wi_k+1), so one 256-bit load serves both k and
+    // two 128-bit loads serve one k each.
     mTwiddles.clear();
     for (int m = (bits & 1) ? 2 : 4; 4 * m <= n; m *= 4)
     {
-        for (int k = 0; k < m; ++k)
+        for (int k = 0; k < m; k += 2)
         {
-            for (int power : {2 * k, k, 3 * k})
+            for (int factor : {2, 1, 3})
             {
-                const double angle = 2.0 * std::numbers::pi * power / (4.0 * m);
-                const double wr = std::cos(angle);
-                const double wi = -std::sin(angle);
-                mTwiddles.insert(mTwiddles.end(), {wr, wr, -wi, wi});
+                double re[2], im[2];
+                for (int d = 0; d < 2; ++d)
+                {
+                    const double angle = 2.0 * std::numbers::pi * factor * (k + d) / (4.0 * m);
+                    re[d] = std::cos(angle);
+                    im[d] = -std::sin(angle);
+                }
+                mTwiddles.insert(mTwiddles.end(), {re[0], re[0], re[1], re[1], -im[0], im[0], -im[1], im[1]});
             }
         }
     }
+    mUseAvx = mAllowAvx && CpuHasAvx2Fma();
     mSize = n;
     return true;
+}
+
+//------------------------------------------------------------------------------
+void ComplexFft::AllowWideVectors(bool allow)
+{
+    mAllowAvx = allow;
+    mUseAvx = allow && CpuHasAvx2Fma();
 }
 
 //------------------------------------------------------------------------------
@@ -161,7 +185,16 @@ void ComplexFft::Transform(double* data) const
         m = 4;
     }
 
-    const double* stageTwiddles = mTwiddles.data();
+    if (mUseAvx)
+        TwiddleStagesAvx<kInverse>(data, n, m, mTwiddles.data());
+    else
+        TwiddleStagesSse<kInverse>(data, n, m, mTwiddles.data());
+}
+
+//------------------------------------------------------------------------------
+template <bool kInverse>
+void TwiddleStagesSse(double* data, int n, int m, const double* twiddles)
+{
     for (; 4 * m <= n; m *= 4)
     {
         for (int g = 0; g < n; g += 4 * m)
@@ -170,16 +203,23 @@ void ComplexFft::Transform(double* data) const
             double* p1 = p0 + 2 * m;
             double* p2 = p1 + 2 * m;
             double* p3 = p2 + 2 * m;
-            const double* w = stageTwiddles;
-            for (int k = 0; k < 2 * m; k += 2, w += 12)
+            const double* w = twiddles;
+            for (int k = 0; k < 2 * m; k += 4, w += 24)
             {
-                const __m128d a = _mm_loadu_pd(p0 + k);
-                const __m128d b = Twiddle<kInverse>(_mm_loadu_pd(p1 + k), w);
-                const __m128d c = Twiddle<kInverse>(_mm_loadu_pd(p2 + k), w + 4);
-                const __m128d d = Twiddle<kInverse>(_mm_loadu_pd(p3 + k), w + 8);
-                Butterfly4<kInverse>(p0 + k, p1 + k, p2 + k, p3 + k, a, b, c, d);
+                for (int d = 0; d < 4; d += 2)
+                {
+                    const double* wd = w + d;
+                    const __m128d a = _mm_loadu_pd(p0 + k + d);
+                    const __m128d b = Twiddle<kInverse>(_mm_loadu_pd(p1 + k + d), wd);
+                    const __m128d c = Twiddle<kInverse>(_mm_loadu_pd(p2 + k + d), wd + 8);
+                    const __m128d e = Twiddle<kInverse>(_mm_loadu_pd(p3 + k + d), wd + 16);
+                    Butterfly4<kInverse>(p0 + k + d, p1 + k + d, p2 + k + d, p3 + k + d, a, b, c, e);
+                }
             }
         }
-        stageTwiddles += 12 * m;
+        twiddles += 12 * m;
     }
 }
+
+template void TwiddleStagesSse<false>(double*, int, int, const double*);
+template void TwiddleStagesSse<true>(double*, int, int, const double*);

@@ -5,6 +5,9 @@
 // kernel e^(-j2πnk/N), Inverse e^(+j2πnk/N); neither scales, so
 // Inverse(Forward(x)) = N·x. Output is in natural frequency order.
 //
+// The twiddle stages use AVX2 with FMA when the processor has them (checked
+// at run time) and SSE2, the x86-64 baseline, otherwise.
+//
 // Real-time: SetSize allocates the tables; Forward and Inverse never
 // allocate, never lock and never throw.
 
@@ -24,6 +27,10 @@ public:
     bool SetSize(int n);
     int Size() const { return mSize; }
 
+    // Allows (default) or forbids the AVX2 path; forbidding it runs the
+    // baseline path on any processor, for comparison.
+    void AllowWideVectors(bool allow);
+
     void Forward(double* data) const;
     void Inverse(double* data) const;
 
@@ -33,4 +40,6 @@ private:
     int mSize = 0;
     std::vector<int> mSwaps;        // bit-reversal exchange pairs (i, j), i < j
     std::vector<double> mTwiddles;  // radix-4 stage twiddles, see ComplexFft.cpp
+    bool mUseAvx = false;           // AVX2 and FMA present and allowed
+    bool mAllowAvx = true;
 };

@@ -6,7 +6,9 @@
 // scaled by cos φ. So the block work runs as one real transform pair of N
 // points (one complex FFT of N/2 points each way) on the real parts; the
 // result is written back as (v, v) so the frame holds what the complex form
-// would hold, up to an imaginary part that the output sum cancels.
+// would hold, up to an imaginary part that the output sum cancels. The real
+// transform needs only half of the scratch array; the other half keeps the
+// per-position output gains.
 #include "engine/dsp/SpectralRotator.h"
 
 #include <algorithm>
@@ -38,11 +40,14 @@ bool SpectralRotator::SetSize(int n)
     mFrameA = mWindow + n / 2;
     mFrameB = mFrameA + 2 * n;
     mScratch = mFrameB + 2 * n;
+    mGain = mScratch + n;
     for (int i = 0; i < n / 2; ++i)
     {
         const double t = 2.0 * std::numbers::pi * i / n;
         mWindow[i] = 0.42 - 0.5 * std::cos(t) + 0.08 * std::cos(2.0 * t);
     }
+    for (int i = 0; i < n / 2; ++i)
+        mGain[i] = 0.5 / (n * (mWindow[i] + mWindow[n / 2 - 1 - i]));
     return true;
 }
 
@@ -54,53 +59,34 @@ void SpectralRotator::SetPhase(double cosPhi, double sinPhi)
 }
 
 //------------------------------------------------------------------------------
-void SpectralRotator::ProcessSample(double& x)
-{
-    const int n = mSize;
-    if (mPosition >= n)
-        FinishBlock();
-
-    const int k = mPosition >> 1;
-    const int half = n >> 1;
-    const double rise = mWindow[k];
-    const double fall = mWindow[half - 1 - k];
-    double* a = mFrameA + 2 * k;
-    double* b = mFrameB + 2 * (half + k);
-
-    const double out = 0.5 * (a[0] + a[1] + b[0] + b[1]) / (n * (rise + fall));
-    a[0] = a[1] = rise * x;
-    b[0] = b[1] = fall * x;
-    mPosition += 2;
-    x = out;
-}
-
-//------------------------------------------------------------------------------
 void SpectralRotator::FinishBlock()
 {
     const int n = mSize;
     std::swap(mFrameA, mFrameB);
+    double* __restrict frame = mFrameA;
+    double* __restrict work = mScratch;
 
     // Real parts of the complete frame, transformed as n real points.
     for (int i = 0; i < n; ++i)
-        mScratch[i] = mFrameA[2 * i];
-    mFft.Forward(mScratch);
+        work[i] = frame[2 * i];
+    mFft.Forward(work);
 
     // Bins 1 ... N/2-1 times (cos φ + j sin φ); their mirror images take the
     // conjugate factor implicitly. DC and Nyquist get the real part only.
     const double c = mCosPhi;
     const double s = mSinPhi;
-    mScratch[0] *= c;
-    mScratch[1] *= c;
-    for (int k = 1; k < n / 2; ++k)
+    work[0] *= c;
+    work[1] *= c;
+    for (int k = 2; k < n; k += 2)
     {
-        const double re = mScratch[2 * k];
-        const double im = mScratch[2 * k + 1];
-        mScratch[2 * k] = re * c - im * s;
-        mScratch[2 * k + 1] = re * s + im * c;
+        const double re = work[k];
+        const double im = work[k + 1];
+        work[k] = re * c - im * s;
+        work[k + 1] = re * s + im * c;
     }
-    mFft.Inverse(mScratch);
+    mFft.Inverse(work);
 
     for (int i = 0; i < n; ++i)
-        mFrameA[2 * i] = mFrameA[2 * i + 1] = mScratch[i];
+        frame[2 * i] = frame[2 * i + 1] = work[i];
     mPosition = 0;
 }

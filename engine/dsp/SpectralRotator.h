@@ -35,7 +35,22 @@ public:
     void SetPhase(double cosPhi, double sinPhi);
 
     // Consumes one input sample and replaces it by one output sample.
-    void ProcessSample(double& x);
+    void ProcessSample(double& x)
+    {
+        if (mPosition >= mSize)
+            FinishBlock();
+        const int k = mPosition >> 1;
+        const int half = mSize >> 1;
+        double* a = mFrameA + 2 * k;
+        double* b = mFrameB + 2 * (half + k);
+        // Overlap-add of the two frames, divided by N and by the sum of the
+        // two window halves, which is not constant for a Blackman window.
+        const double out = (a[0] + a[1] + b[0] + b[1]) * mGain[k];
+        a[0] = a[1] = mWindow[k] * x;
+        b[0] = b[1] = mWindow[half - 1 - k] * x;
+        mPosition += 2;
+        x = out;
+    }
 
 private:
     void FinishBlock();
@@ -44,7 +59,8 @@ private:
     double* mWindow = nullptr;   // N/2 rising half of the Blackman window
     double* mFrameA = nullptr;   // N complex values
     double* mFrameB = nullptr;   // N complex values
-    double* mScratch = nullptr;  // N complex values
+    double* mScratch = nullptr;  // N complex values: N reals for the transform,
+    double* mGain = nullptr;     // then 0.5 / (N·(w[k] + w[N/2-1-k])), k < N/2
     double mCosPhi = 1.0;
     double mSinPhi = 0.0;
     int32_t mPosition = 0;       // twice the samples taken in this block

@@ -1,0 +1,183 @@
+// Speed of the DSP blocks: the FFT against FFTW, the rotator, block against
+// direct convolution of the longest oversampling table, and the envelopes.
+#include "engine/dsp/ComplexFft.h"
+#include "engine/dsp/EnvelopeFollower.h"
+#include "engine/dsp/FirTables.h"
+#include "engine/dsp/ResampleBlockFir.h"
+#include "engine/dsp/SpectralRotator.h"
+#include "engine/dsp/TransientEnvelope.h"
+
+#include <benchmark/benchmark.h>
+#include <fftw3.h>
+
+#include <cmath>
+#include <random>
+#include <vector>
+
+namespace {
+
+std::vector<double> Noise(size_t count)
+{
+    std::mt19937 gen(1);
+    std::uniform_real_distribution<double> dist(-0.5, 0.5);
+    std::vector<double> v(count);
+    for (double& x : v)
+        x = dist(gen);
+    return v;
+}
+
+// Reports the time per processed sample (or per transform point).
+void PerSample(benchmark::State& state, int64_t samplesPerIteration)
+{
+    state.counters["per_sample"] = benchmark::Counter(
+        static_cast<double>(samplesPerIteration),
+        benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+void OurFft(benchmark::State& state)
+{
+    const int n = static_cast<int>(state.range(0));
+    ComplexFft fft(n);
+    std::vector<double> data = Noise(2 * static_cast<size_t>(n));
+    for (auto _ : state)
+    {
+        fft.Forward(data.data());
+        benchmark::DoNotOptimize(data.data());
+        benchmark::ClobberMemory();
+    }
+    PerSample(state, n);
+}
+
+void Fftw(benchmark::State& state)
+{
+    const int n = static_cast<int>(state.range(0));
+    fftw_complex* data = fftw_alloc_complex(static_cast<size_t>(n));
+    fftw_plan plan = fftw_plan_dft_1d(n, data, data, FFTW_FORWARD, FFTW_MEASURE);
+    const std::vector<double> init = Noise(2 * static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i)
+    {
+        data[i][0] = init[2 * static_cast<size_t>(i)];
+        data[i][1] = init[2 * static_cast<size_t>(i) + 1];
+    }
+    for (auto _ : state)
+    {
+        fftw_execute(plan);
+        benchmark::DoNotOptimize(data);
+        benchmark::ClobberMemory();
+    }
+    fftw_destroy_plan(plan);
+    fftw_free(data);
+    PerSample(state, n);
+}
+
+void Rotator(benchmark::State& state)
+{
+    SpectralRotator r;
+    r.SetSize(static_cast<int>(state.range(0)));
+    r.SetPhase(std::cos(-1.0), std::sin(-1.0));
+    const std::vector<double> in = Noise(16384);
+    for (auto _ : state)
+    {
+        double sum = 0.0;
+        for (double v : in)
+        {
+            r.ProcessSample(v);
+            sum += v;
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+    PerSample(state, static_cast<int64_t>(in.size()));
+}
+
+void BlockFir1774(benchmark::State& state)
+{
+    ResampleBlockFir fir;
+    fir.Configure(512, 44100, 12);
+    const std::vector<double> in = Noise(16384);
+    for (auto _ : state)
+    {
+        double sum = 0.0;
+        for (double v : in)
+            sum += fir.ProcessSample(v);
+        benchmark::DoNotOptimize(sum);
+    }
+    PerSample(state, static_cast<int64_t>(in.size()));
+}
+
+// The same table convolved directly, the way the short tables are run.
+void DirectFir1774(benchmark::State& state)
+{
+    const FirTable t = BlockFirTable(44100, 12);
+    const int len = t.length;
+    std::vector<double> history(2 * static_cast<size_t>(len), 0.0);
+    int index = len - 1;
+    const std::vector<double> in = Noise(4096);
+    for (auto _ : state)
+    {
+        double sum = 0.0;
+        for (double v : in)
+        {
+            history[static_cast<size_t>(index)] = history[static_cast<size_t>(index + len)] = v;
+            const double* h = history.data() + index;
+            double s0 = 0.0, s1 = 0.0;
+            for (int j = 0; j + 1 < len; j += 2)
+            {
+                s0 += t.taps[j] * h[j];
+                s1 += t.taps[j + 1] * h[j + 1];
+            }
+            sum += s0 + s1;
+            index = index == 0 ? len - 1 : index - 1;
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+    PerSample(state, static_cast<int64_t>(in.size()));
+}
+
+void Transient(benchmark::State& state)
+{
+    const bool simple = state.range(0) != 0;
+    TransientEnvelope t;
+    t.Configure(88200);
+    const std::vector<double> in = Noise(16384);
+    for (auto _ : state)
+    {
+        double sum = 0.0;
+        for (double v : in)
+        {
+            if (simple)
+                t.ProcessSampleSimple(v, true);
+            else
+                t.ProcessSample(v, 0.3, 2.0, true);
+            sum += v;
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+    PerSample(state, static_cast<int64_t>(in.size()));
+}
+
+void Follower(benchmark::State& state)
+{
+    EnvelopeFollower f;
+    f.SetTimes(5.0, 500.0, 88200);
+    const std::vector<double> in = Noise(16384);
+    for (auto _ : state)
+    {
+        double sum = 0.0;
+        for (double v : in)
+            sum += f.ProcessSample(v, 0.3, 2.0);
+        benchmark::DoNotOptimize(sum);
+    }
+    PerSample(state, static_cast<int64_t>(in.size()));
+}
+
+} // namespace
+
+BENCHMARK(OurFft)->RangeMultiplier(2)->Range(512, 8192);
+BENCHMARK(Fftw)->RangeMultiplier(2)->Range(512, 8192);
+BENCHMARK(Rotator)->Arg(1024)->Arg(2048)->Arg(4096);
+BENCHMARK(BlockFir1774);
+BENCHMARK(DirectFir1774);
+BENCHMARK(Transient)->ArgName("simple")->Arg(0)->Arg(1);
+BENCHMARK(Follower);
+
+BENCHMARK_MAIN();
