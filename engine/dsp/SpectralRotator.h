@@ -11,7 +11,7 @@
 // plus the FFT tables; the block is reused when N is unchanged).
 // SetPhase and ProcessSample never allocate, lock or throw.
 
-#include "engine/dsp/RealFft.h"
+#include "engine/dsp/ComplexFft.h"
 
 #include <cstdint>
 #include <vector>
@@ -65,5 +65,6 @@ private:
     double mSinPhi = 0.0;
     int32_t mPosition = 0;       // twice the samples taken in this block
     int32_t mSize = 0;
-    RealFft mFft;
+    ComplexFft mHalfFft;         // N/2 points: the real frame as complex pairs
+    std::vector<double> mTwiddles; // e^(-j2πk/N), k = 0 ... N/4, (cos, sin)
 };
