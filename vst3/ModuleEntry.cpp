@@ -129,7 +129,7 @@ TARVO_EXPORT IPluginFactory* PLUGIN_API GetPluginFactory()
         CopyField(classInfo.sdkVersion, sizeof(classInfo.sdkVersion), id.sdkVersion);
         classInfoFilled = true;
     }
-    factory->RegisterClass(classInfo, &CreateInstance, nullptr);
+    factory->AddClass(classInfo, &CreateInstance, nullptr);
     gFactory = factory;
     return factory;
 }

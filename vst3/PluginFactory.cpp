@@ -23,7 +23,7 @@ PluginFactory::~PluginFactory()
 }
 
 //------------------------------------------------------------------------
-bool PluginFactory::RegisterClass(const PClassInfo2& info, CreateFunction create, void* context)
+bool PluginFactory::AddClass(const PClassInfo2& info, CreateFunction create, void* context)
 {
     if (create == nullptr)
         return false;

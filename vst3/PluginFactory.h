@@ -22,7 +22,7 @@ public:
     PluginFactory(const PluginFactory&) = delete;
     PluginFactory& operator=(const PluginFactory&) = delete;
 
-    bool RegisterClass(const Steinberg::PClassInfo2& info, CreateFunction create, void* context);
+    bool AddClass(const Steinberg::PClassInfo2& info, CreateFunction create, void* context);
 
     // FUnknown
     tresult PLUGIN_API queryInterface(const Steinberg::TUID iid, void** obj) SMTG_OVERRIDE;

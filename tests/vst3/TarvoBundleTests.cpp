@@ -103,7 +103,7 @@ TEST_F(TarvoPlugin, SettlesReportsItsLatencyAndProcesses)
     double peak = 0.0;
     for (int block = 0; block < 40; ++block) {
         for (int i = 0; i < 512; ++i) {
-            float s = static_cast<float>(0.5 * std::sin(2.0 * M_PI * 220.0 * (block * 512 + i) / 44100.0));
+            float s = static_cast<float>(0.5 * std::sin(2.0 * 3.14159265358979323846 * 220.0 * (block * 512 + i) / 44100.0));
             in.channels[0][static_cast<std::size_t>(i)] = s;
             in.channels[1][static_cast<std::size_t>(i)] = s;
         }
