@@ -16,7 +16,7 @@
 
 namespace {
 
-struct Spec
+struct TableDesign
 {
     const char* name;
     const char* condition;
@@ -25,7 +25,7 @@ struct Spec
     double cutoff; // -6 dB point, fraction of the oversampled Nyquist frequency
 };
 
-constexpr Spec kSpecs[] = {
+constexpr TableDesign kDesigns[] = {
     {"kFirDirect88200x2", "direct, base rate 88200", 2, 50, 0.32},
     {"kFirDirect88200x4", "direct, base rate 88200", 4, 101, 0.16},
     {"kFirDirect88200x6", "direct, base rate 88200", 6, 152, 0.1075},
@@ -74,7 +74,7 @@ double KaiserBeta(double attenuation)
     return 0.0;
 }
 
-std::vector<double> Design(const Spec& s, double beta)
+std::vector<double> Design(const TableDesign& s, double beta)
 {
     std::vector<double> h(static_cast<size_t>(s.length));
     const double centre = (s.length - 1) / 2.0;
@@ -153,7 +153,7 @@ int main(int argc, char** argv)
         std::fprintf(r, "|---|---|---|---|---|---|---|---|---|\n");
     }
 
-    for (const Spec& s : kSpecs)
+    for (const TableDesign& s : kDesigns)
     {
         const double stopEdge = 1.0 / s.factor;
         const double width = 2.0 * (stopEdge - s.cutoff);
