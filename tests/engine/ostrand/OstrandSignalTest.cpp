@@ -173,3 +173,19 @@ TEST(OstrandSignal, NonFiniteInputIsTakenAsSilence)
         EXPECT_GT(Rms(outBad.left, n - 1000, n), 0.01);
     }
 }
+
+TEST(OstrandSignal, InPlaceBuffersGiveTheSameOutput)
+{
+    auto a = MakeReady(44100.0);
+    auto b = MakeReady(44100.0);
+    const std::size_t n = 24 * 256;
+    Stereo in = Noise(n, 0.2);
+    Stereo expected = Render(*a, in);
+    Stereo buffers = in;
+    for (std::size_t pos = 0; pos < n; pos += 256) {
+        double* io[4] = {buffers.left.data() + pos, buffers.right.data() + pos, nullptr, nullptr};
+        b->RenderBlock(io, io, 256);
+    }
+    EXPECT_EQ(buffers.left, expected.left);
+    EXPECT_EQ(buffers.right, expected.right);
+}
