@@ -256,7 +256,6 @@ tresult PLUGIN_API IFxVST3::terminate()
 tresult PLUGIN_API IFxVST3::setActive(TBool state)
 {
     ActiveChanged(state != 0);
-    DeliverHostCalls();
     return kResultOk;
 }
 
@@ -349,9 +348,7 @@ tresult PLUGIN_API IFxVST3::setParamNormalized(ParamID id, ParamValue value)
 //------------------------------------------------------------------------
 tresult PLUGIN_API IFxVST3::setComponentHandler(IComponentHandler* handler)
 {
-    tresult result = SingleComponentEffect::setComponentHandler(handler);
-    DeliverHostCalls();
-    return result;
+    return SingleComponentEffect::setComponentHandler(handler);
 }
 
 //------------------------------------------------------------------------

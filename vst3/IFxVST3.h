@@ -131,7 +131,10 @@ public:
     tarvo::vst3::IdleTimer& Timer() { return mTimer; }
 
     // Delivers queued host calls now, when on the UI thread and not nested in
-    // another delivery. Called after every idle tick and at UI-thread entries.
+    // another delivery. Called after every idle tick and, for the Linux
+    // fallback timer, from the host's parameter reads and view requests
+    // (calls a host makes from its UI thread while idle; never from inside
+    // activation, setup or state calls).
     void DeliverHostCalls();
 
     OBJ_METHODS(IFxVST3, tarvo::vst3::SingleComponentEffect)

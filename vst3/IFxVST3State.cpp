@@ -15,7 +15,6 @@ tresult PLUGIN_API IFxVST3::getState(IBStream* stream)
 {
     if (stream == nullptr)
         return kInvalidArgument;
-    DeliverHostCalls();
     std::lock_guard<std::recursive_mutex> lock(PluginLock());
     StateChunk chunk;
     if (!SaveState(&chunk))
