@@ -47,38 +47,36 @@ IFxBase::~IFxBase()
     delete mEditor;
 }
 
-//------------------------------------------------------------------------
-void IFxBase::RenderBlock(double** inputs, double** outputs, int nFrames)
+namespace {
+
+// Input i to output i (in place is fine); outputs without an input are zeroed.
+template <typename Sample>
+void PassThrough(Sample** inputs, Sample** outputs, int nIn, int nOut, int nFrames)
 {
-    int nIn = NInputChannels();
-    int nOut = NOutputChannels();
     for (int i = 0; i < nOut; ++i) {
         if (outputs[i] == nullptr)
             continue;
         if (i < nIn && inputs[i] != nullptr) {
             if (inputs[i] != outputs[i])
-                std::memmove(outputs[i], inputs[i], sizeof(double) * static_cast<std::size_t>(nFrames));
+                std::memmove(outputs[i], inputs[i], sizeof(Sample) * static_cast<std::size_t>(nFrames));
         } else {
-            std::fill_n(outputs[i], nFrames, 0.0);
+            std::fill_n(outputs[i], nFrames, Sample(0));
         }
     }
+}
+
+} // namespace
+
+//------------------------------------------------------------------------
+void IFxBase::RenderBlock(double** inputs, double** outputs, int nFrames)
+{
+    PassThrough(inputs, outputs, NInputChannels(), NOutputChannels(), nFrames);
 }
 
 //------------------------------------------------------------------------
 void IFxBase::RenderBlockFloat(float** inputs, float** outputs, int nFrames)
 {
-    int nIn = NInputChannels();
-    int nOut = NOutputChannels();
-    for (int i = 0; i < nOut; ++i) {
-        if (outputs[i] == nullptr)
-            continue;
-        if (i < nIn && inputs[i] != nullptr) {
-            if (inputs[i] != outputs[i])
-                std::memmove(outputs[i], inputs[i], sizeof(float) * static_cast<std::size_t>(nFrames));
-        } else {
-            std::fill_n(outputs[i], nFrames, 0.0f);
-        }
-    }
+    PassThrough(inputs, outputs, NInputChannels(), NOutputChannels(), nFrames);
 }
 
 //------------------------------------------------------------------------

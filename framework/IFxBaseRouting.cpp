@@ -32,79 +32,70 @@ void IFxBase::MarkOutputsConnected(int first, int count, bool connected)
     MarkConnected(mOutChannels, first, count, connected);
 }
 
+namespace {
+
+// Walks channels [first, first + count) and hands each connected one the
+// next host buffer, or nullptr when the host gave fewer buffers than there
+// are connected channels. Unconnected channels consume no host buffer.
+template <typename Sample, typename Fn>
+void ForEachConnected(std::vector<IChannel>& channels, int first, int count, Sample* const* buffers,
+                      int nBuffers, Fn&& bind)
+{
+    int end = std::min(first + std::max(count, 0), static_cast<int>(channels.size()));
+    int next = 0;
+    for (int i = std::max(first, 0); i < end; ++i) {
+        IChannel& channel = channels[static_cast<std::size_t>(i)];
+        if (!channel.connected)
+            continue;
+        bool present = buffers != nullptr && next < nBuffers && buffers[next] != nullptr;
+        bind(channel, present ? buffers[next] : nullptr);
+        ++next;
+    }
+}
+
+} // namespace
+
 //------------------------------------------------------------------------
 void IFxBase::BindInputBuffers(int first, int count, double* const* buffers, int nBuffers)
 {
-    int end = std::min(first + std::max(count, 0), NInputChannels());
-    int next = 0;
-    for (int i = std::max(first, 0); i < end; ++i) {
-        IChannel& channel = mInChannels[static_cast<std::size_t>(i)];
-        if (!channel.connected)
-            continue;
-        if (buffers == nullptr || next >= nBuffers || buffers[next] == nullptr) {
-            // The host gave fewer buffers than connected channels: read silence.
+    ForEachConnected(mInChannels, first, count, buffers, nBuffers, [](IChannel& channel, double* host) {
+        if (host == nullptr) // missing host buffer: read silence
             std::fill(channel.scratch.begin(), channel.scratch.end(), 0.0);
-            *channel.slot = channel.scratch.data();
-        } else {
-            *channel.slot = buffers[next];
-        }
-        ++next;
-    }
+        *channel.slot = host ? host : channel.scratch.data();
+    });
 }
 
 //------------------------------------------------------------------------
 void IFxBase::BindInputBuffers(int first, int count, float* const* buffers, int nBuffers, int nFrames)
 {
-    int end = std::min(first + std::max(count, 0), NInputChannels());
     int frames = std::clamp(nFrames, 0, mBlockSize);
-    int next = 0;
-    for (int i = std::max(first, 0); i < end; ++i) {
-        IChannel& channel = mInChannels[static_cast<std::size_t>(i)];
-        if (!channel.connected)
-            continue;
+    ForEachConnected(mInChannels, first, count, buffers, nBuffers, [frames](IChannel& channel, float* host) {
         double* scratch = channel.scratch.data();
-        if (buffers == nullptr || next >= nBuffers || buffers[next] == nullptr) {
+        if (host == nullptr)
             std::fill_n(scratch, frames, 0.0);
-        } else {
-            const float* src = buffers[next];
+        else
             for (int f = 0; f < frames; ++f)
-                scratch[f] = static_cast<double>(src[f]);
-        }
+                scratch[f] = static_cast<double>(host[f]);
         *channel.slot = scratch;
-        ++next;
-    }
+    });
 }
 
 //------------------------------------------------------------------------
 void IFxBase::BindOutputBuffers(int first, int count, double* const* buffers, int nBuffers)
 {
-    int end = std::min(first + std::max(count, 0), NOutputChannels());
-    int next = 0;
-    for (int i = std::max(first, 0); i < end; ++i) {
-        IChannel& channel = mOutChannels[static_cast<std::size_t>(i)];
-        if (!channel.connected)
-            continue;
+    ForEachConnected(mOutChannels, first, count, buffers, nBuffers, [](IChannel& channel, double* host) {
         channel.hostFloatOut = nullptr;
-        bool present = buffers != nullptr && next < nBuffers && buffers[next] != nullptr;
-        *channel.slot = present ? buffers[next] : channel.scratch.data();
-        ++next;
-    }
+        *channel.slot = host ? host : channel.scratch.data();
+    });
 }
 
 //------------------------------------------------------------------------
 void IFxBase::BindOutputBuffers(int first, int count, float* const* buffers, int nBuffers)
 {
-    int end = std::min(first + std::max(count, 0), NOutputChannels());
-    int next = 0;
-    for (int i = std::max(first, 0); i < end; ++i) {
-        IChannel& channel = mOutChannels[static_cast<std::size_t>(i)];
-        if (!channel.connected)
-            continue;
-        bool present = buffers != nullptr && next < nBuffers && buffers[next] != nullptr;
-        channel.hostFloatOut = present ? buffers[next] : nullptr;
+    ForEachConnected(mOutChannels, first, count, buffers, nBuffers, [](IChannel& channel, float* host) {
+        channel.hostFloatOut = host;
         *channel.slot = channel.scratch.data();
-        ++next;
-    }
+    });
 }
 
 //------------------------------------------------------------------------
