@@ -18,7 +18,7 @@ std::unique_ptr<RasterBitmap> Decode(const std::vector<uint8_t>& bytes) {
 }
 
 std::vector<uint8_t> RgbImage(int w, int h, bool interlaced = false) {
-  PngSpec s;
+  PngImage s;
   s.width = w;
   s.height = h;
   s.interlaced = interlaced;
@@ -50,7 +50,7 @@ public:
 }  // namespace
 
 TEST(PngDecode, ColourTypesBecomeStraightArgb) {
-  PngSpec palette;  // 2-bit palette with per-entry alpha
+  PngImage palette;  // 2-bit palette with per-entry alpha
   palette.width = 3;
   palette.depth = 2;
   palette.colourType = 3;
@@ -63,14 +63,14 @@ TEST(PngDecode, ColourTypesBecomeStraightArgb) {
   EXPECT_EQ(Px(*b, 1, 0), 0x80405060u);
   EXPECT_EQ(Px(*b, 2, 0), 0xFF708090u);
 
-  PngSpec rgb16;  // high byte of each sample, opaque
+  PngImage rgb16;  // high byte of each sample, opaque
   rgb16.depth = 16;
   rgb16.rows = {{0x12, 0x34, 0xAB, 0xCD, 0xFF, 0x00}};
   b = Decode(EncodePng(rgb16));
   ASSERT_TRUE(b);
   EXPECT_EQ(Px(*b, 0, 0), 0xFF12ABFFu);
 
-  PngSpec grey1;  // 1-bit grey expands to 0 and 255
+  PngImage grey1;  // 1-bit grey expands to 0 and 255
   grey1.width = 2;
   grey1.depth = 1;
   grey1.colourType = 0;
@@ -80,7 +80,7 @@ TEST(PngDecode, ColourTypesBecomeStraightArgb) {
   EXPECT_EQ(Px(*b, 0, 0), 0xFFFFFFFFu);
   EXPECT_EQ(Px(*b, 1, 0), 0xFF000000u);
 
-  PngSpec grey4;
+  PngImage grey4;
   grey4.depth = 4;
   grey4.colourType = 0;
   grey4.rows = {{0x50}};
@@ -88,20 +88,20 @@ TEST(PngDecode, ColourTypesBecomeStraightArgb) {
   ASSERT_TRUE(b);
   EXPECT_EQ(Px(*b, 0, 0), 0xFF555555u);
 
-  PngSpec greyAlpha;
+  PngImage greyAlpha;
   greyAlpha.colourType = 4;
   greyAlpha.rows = {{0x40, 0x80}};
   b = Decode(EncodePng(greyAlpha));
   ASSERT_TRUE(b);
   EXPECT_EQ(Px(*b, 0, 0), 0x80404040u);
 
-  PngSpec rgb;
+  PngImage rgb;
   rgb.rows = {{0x11, 0x22, 0x33}};
   b = Decode(EncodePng(rgb));
   ASSERT_TRUE(b);
   EXPECT_EQ(Px(*b, 0, 0), 0xFF112233u);
 
-  PngSpec rgba;
+  PngImage rgba;
   rgba.colourType = 6;
   rgba.rows = {{1, 2, 3, 4}};
   b = Decode(EncodePng(rgba));

@@ -13,27 +13,27 @@ void Append(png_structp png, png_bytep data, png_size_t n) {
 
 void Flush(png_structp) {}
 
-void Write(png_structp png, png_infop info, const PngSpec* spec, std::vector<uint8_t>* out,
+void Write(png_structp png, png_infop info, const PngImage* image, std::vector<uint8_t>* out,
            std::vector<png_color>* colours, std::vector<png_bytep>* rows) {
   png_set_write_fn(png, out, Append, Flush);
-  png_set_IHDR(png, info, spec->width, spec->height, spec->depth, spec->colourType,
-               spec->interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+  png_set_IHDR(png, info, image->width, image->height, image->depth, image->colourType,
+               image->interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                PNG_FILTER_TYPE_DEFAULT);
-  for (size_t i = 0; i + 2 < spec->palette.size(); i += 3) {
-    colours->push_back({spec->palette[i], spec->palette[i + 1], spec->palette[i + 2]});
+  for (size_t i = 0; i + 2 < image->palette.size(); i += 3) {
+    colours->push_back({image->palette[i], image->palette[i + 1], image->palette[i + 2]});
   }
   if (!colours->empty()) png_set_PLTE(png, info, colours->data(), static_cast<int>(colours->size()));
-  if (!spec->paletteAlpha.empty()) {
-    png_set_tRNS(png, info, spec->paletteAlpha.data(), static_cast<int>(spec->paletteAlpha.size()), nullptr);
+  if (!image->paletteAlpha.empty()) {
+    png_set_tRNS(png, info, image->paletteAlpha.data(), static_cast<int>(image->paletteAlpha.size()), nullptr);
   }
-  for (const auto& row : spec->rows) rows->push_back(const_cast<png_bytep>(row.data()));
+  for (const auto& row : image->rows) rows->push_back(const_cast<png_bytep>(row.data()));
   png_set_rows(png, info, rows->data());
   png_write_png(png, info, PNG_TRANSFORM_IDENTITY, nullptr);
 }
 
 }  // namespace
 
-std::vector<uint8_t> EncodePng(const PngSpec& spec) {
+std::vector<uint8_t> EncodePng(const PngImage& image) {
   std::vector<uint8_t> out;
   std::vector<png_color> colours;
   std::vector<png_bytep> rows;
@@ -44,7 +44,7 @@ std::vector<uint8_t> EncodePng(const PngSpec& spec) {
     out.clear();
     return out;
   }
-  Write(png, info, &spec, &out, &colours, &rows);
+  Write(png, info, &image, &out, &colours, &rows);
   png_destroy_write_struct(&png, &info);
   return out;
 }

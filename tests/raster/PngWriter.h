@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-struct PngSpec {
+struct PngImage {
   int width = 1;
   int height = 1;
   int depth = 8;
@@ -15,5 +15,5 @@ struct PngSpec {
   std::vector<std::vector<uint8_t>> rows;  // packed rows as libpng takes them
 };
 
-// The encoded file, or empty when libpng refused the spec.
-std::vector<uint8_t> EncodePng(const PngSpec& spec);
+// The encoded file, or empty when libpng refused the image.
+std::vector<uint8_t> EncodePng(const PngImage& image);
