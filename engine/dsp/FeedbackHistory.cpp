@@ -2,13 +2,15 @@
 
 namespace {
 
-// Shifts every entry one place older and puts v first.
+// Puts v first in a doubled ring of kCount entries (every entry moves one
+// place older) and returns the newest-first list.
 template <int kCount>
-void PushFront(double (&list)[kCount], int first, double v)
+const double* PushFront(double (&ring)[2 * kCount], int& head, double v)
 {
-    for (int i = kCount - 1; i > first; --i)
-        list[i] = list[i - 1];
-    list[first] = v;
+    head = head == 0 ? kCount - 1 : head - 1;
+    ring[head] = v;
+    ring[head + kCount] = v;
+    return ring + head;
 }
 
 } // namespace
@@ -49,29 +51,29 @@ void FeedbackHistory::UpdateChannel(Channel& c, double x, double t) const
     const double w = mWeight;
     const double oldF1 = c.f1;
     const double oldF2 = c.f2;
-    const double* H = c.H;
-    const double* Q = c.Q;
+    const double* H = nullptr; // H[0] is the newest past h (H1)
+    const double* Q = nullptr; // Q[0] is the newest past f1
     switch (mMode)
     {
     case 4:
         c.h = w * (x + c.h);
-        PushFront(c.Q, 0, oldF1);
+        Q = PushFront<14>(c.pastQ, c.headQ, oldF1);
         c.f3 = w * (Q[0] + Q[1]);
         c.f2 = w * (c.f3 + oldF2);
         c.f1 = w * (t + oldF1);
         break;
     case 8:
-        PushFront(c.H, 1, c.h);
-        c.h = w * (x + H[1] + H[1] + H[2]);
-        PushFront(c.Q, 0, oldF1);
+        H = PushFront<4>(c.pastH, c.headH, c.h);
+        c.h = w * (x + H[0] + H[0] + H[1]); // H1 + H1 + H2
+        Q = PushFront<14>(c.pastQ, c.headQ, oldF1);
         c.f3 = w * (Q[4] + Q[5] + Q[6] + Q[7]);
         c.f2 = w * (Q[0] + Q[1] + Q[2] + Q[3]);
         c.f1 = w * (t + oldF1 + c.f2 + c.f3);
         break;
     case 12:
-        PushFront(c.H, 1, c.h);
-        c.h = w * (x + H[1] + H[1] + H[2] + H[3] + H[4]);
-        PushFront(c.Q, 0, oldF1);
+        H = PushFront<4>(c.pastH, c.headH, c.h);
+        c.h = w * (x + H[0] + H[0] + H[1] + H[2] + H[3]); // H1 + H1 + ... + H4
+        Q = PushFront<14>(c.pastQ, c.headQ, oldF1);
         c.f3 = w * (Q[8] + Q[9] + Q[10] + Q[11] + Q[12] + Q[13]);
         c.f2 = w * (Q[2] + Q[3] + Q[4] + Q[5] + Q[6] + Q[7]);
         c.f1 = w * (t + oldF1 + c.f2 + c.f3 + Q[0] + Q[1]);

@@ -12,8 +12,13 @@ public:
     {
         double h = 0.0;  // fed-back value
         double f1 = 0.0, f2 = 0.0, f3 = 0.0; // history terms
-        double H[5] = {}; // past h values, H[1] newest (H[0] unused)
-        double Q[14] = {}; // past f1 values, Q[0] newest
+        // Past h values (four) and past f1 values (fourteen), each kept
+        // twice in a ring so that the newest-first list is always the
+        // contiguous run from its head: H1 ... H4 and Q0 ... Q13.
+        double pastH[8] = {};
+        double pastQ[28] = {};
+        int headH = 0;
+        int headQ = 0;
     };
 
     // Mode and weight for the base rate and F; zeroes h, f1, f2, f3 of both

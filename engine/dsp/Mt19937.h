@@ -1,6 +1,8 @@
 #pragma once
 // 32-bit Mersenne Twister (MT19937): 624-word state, the standard seeding
 // recurrence (multiplier 1812433253) and the standard output tempering.
+// The words are twisted and tempered 624 at a time (loops the compiler can
+// vectorise) and then handed out one by one; the sequence is the standard one.
 //
 // Real-time: allocation-free and never throws.
 
@@ -10,15 +12,22 @@ class Mt19937
 {
 public:
     static constexpr uint32_t kDefaultSeed = 5489u;
+    static constexpr int kWords = 624;
 
     explicit Mt19937(uint32_t seed = kDefaultSeed) { Seed(seed); }
 
     void Seed(uint32_t seed);
-    uint32_t Next();
+    uint32_t Next()
+    {
+        if (mIndex >= kWords)
+            Refill();
+        return mOut[mIndex++];
+    }
 
 private:
-    void Twist();
+    void Refill();
 
-    uint32_t mState[624];
-    int mIndex = 624;
+    uint32_t mState[kWords];
+    uint32_t mOut[kWords]; // tempered words of the current state
+    int mIndex = kWords;
 };

@@ -109,23 +109,20 @@ void NoiseSource::SetRate(int rate)
         const double cosW = std::cos(w0);
         const double alpha = sinW * std::sinh(std::log(2.0) / 2.0 * p.octaves * w0 / sinW);
         const double a0 = 1.0 + alpha / amp;
-        for (auto& chain : mFilters)
-        {
-            Peaking& f = chain[i];
-            f.b0 = (1.0 + alpha * amp) / a0;
-            f.b1 = -2.0 * cosW / a0;
-            f.b2 = (1.0 - alpha * amp) / a0;
-            f.a1 = -2.0 * cosW / a0;
-            f.a2 = (1.0 - alpha / amp) / a0;
-        }
+        Peaking& f = mFilters[i];
+        f.b0 = (1.0 + alpha * amp) / a0;
+        f.b1 = -2.0 * cosW / a0;
+        f.b2 = (1.0 - alpha * amp) / a0;
+        f.a1 = -2.0 * cosW / a0;
+        f.a2 = (1.0 - alpha / amp) / a0;
     }
 }
 
 //------------------------------------------------------------------------------
-double NoiseSource::Peaking::Process(double x)
+NoiseSource::Pair NoiseSource::Peaking::Process(Pair x)
 {
-    const double y = b0 * x + b1 * x1 + b2 * x2 - a1 * (y1 + kFeedbackOffset) -
-                     a2 * (y2 + kFeedbackOffset);
+    const Pair y = b0 * x + b1 * x1 + b2 * x2 - a1 * (y1 + kFeedbackOffset) -
+                   a2 * (y2 + kFeedbackOffset);
     x2 = x1;
     x1 = x;
     y2 = y1;
@@ -134,11 +131,25 @@ double NoiseSource::Peaking::Process(double x)
 }
 
 //------------------------------------------------------------------------------
-double NoiseSource::Colour(Peaking* chain, double x)
+// Method 3 for both channels at once: lane a sums words 0 ... 11, lane b
+// words 12 ... 23, each in draw order, exactly as two sequential sums would.
+NoiseSource::Pair NoiseSource::SumOfUniforms()
 {
-    for (int i = 0; i < kFilters; ++i)
-        x = chain[i].Process(x);
-    return x;
+    typedef int Words __attribute__((vector_size(8)));
+    uint32_t w[24];
+    for (uint32_t& word : w)
+        word = mGenerator.Next();
+    Pair sum = {0.0, 0.0};
+    for (int i = 0; i < 12; ++i)
+    {
+        // An unsigned word as a double: flip the sign bit, convert the
+        // signed value, add 2^31 back (all exact).
+        const Words flipped = {static_cast<int>(w[i] ^ 0x80000000u),
+                               static_cast<int>(w[12 + i] ^ 0x80000000u)};
+        const Pair words = __builtin_convertvector(flipped, Pair) + 2147483648.0;
+        sum += words * kUniformScale;
+    }
+    return sum - 6.0;
 }
 
 //------------------------------------------------------------------------------
@@ -182,13 +193,20 @@ void NoiseSource::RawPair(double& a, double& b)
 //------------------------------------------------------------------------------
 void NoiseSource::NextPair(double& a, double& b)
 {
-    double na, nb;
-    RawPair(na, nb);
-    if (mColouring)
+    Pair n;
+    if (mMethod == 3 && mUniformCount == 12)
     {
-        na = Colour(mFilters[0], na);
-        nb = Colour(mFilters[1], nb);
+        n = SumOfUniforms();
     }
-    a += mLevel * na;
-    b += mLevel * nb;
+    else
+    {
+        double na, nb;
+        RawPair(na, nb);
+        n = Pair{na, nb};
+    }
+    if (mColouring)
+        for (Peaking& f : mFilters)
+            n = f.Process(n);
+    a += mLevel * n[0];
+    b += mLevel * n[1];
 }

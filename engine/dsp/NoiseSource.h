@@ -7,6 +7,9 @@
 // the spectrum. The generator is seeded from the time and the processor
 // clock.
 //
+// The two channels run side by side in two-lane vectors (one lane each,
+// the same operations in the same order as one channel alone).
+//
 // Real-time: construction and SetRate compute coefficients only; nothing
 // here allocates, locks or throws.
 
@@ -39,18 +42,22 @@ public:
     int Method() const { return mMethod; }
 
 private:
+    // Two lanes of doubles: channel a in lane 0, channel b in lane 1.
+    typedef double Pair __attribute__((vector_size(16)));
+
+    // One peaking filter for both channels (direct form I).
     struct Peaking
     {
         double b0 = 1, b1 = 0, b2 = 0, a1 = 0, a2 = 0; // normalised by a0
-        double x1 = 0, x2 = 0, y1 = 0, y2 = 0;
-        double Process(double x);
+        Pair x1 = {}, x2 = {}, y1 = {}, y2 = {};
+        Pair Process(Pair x);
     };
     static constexpr int kFilters = 7;
 
-    double Colour(Peaking* chain, double x);
+    Pair SumOfUniforms();
 
     Mt19937 mGenerator;
-    Peaking mFilters[2][kFilters];
+    Peaking mFilters[kFilters];
     double mLevel;
     int mMethod;
     int mUniformCount = 12;

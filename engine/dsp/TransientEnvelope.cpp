@@ -15,7 +15,8 @@ constexpr double kDecayPerSecond[3] = {15.0, 3.75, 0.46875};
 constexpr double kThreshold[3] = {0.8, 0.2, 0.025};
 constexpr double kFloor[3] = {-96.0, -256.0, -223.0};
 constexpr double kReleaseMs = 26.4375;
-constexpr int kDelayCapacity = 250000;
+// The longest window difference at kMaxRate (4 ms - 1.75 ms), rounded up.
+constexpr int kDelayCapacity = 10400;
 
 const double kLogDriveBase = std::log(0.9999999999708188);
 
@@ -28,7 +29,7 @@ int WindowSamples(int j, int rate)
 
 //------------------------------------------------------------------------------
 TransientEnvelope::TransientEnvelope()
-    : mDelays{MonoDelay(kDelayCapacity), MonoDelay(kDelayCapacity)}
+    : mDelays{LevelDelay(kDelayCapacity), LevelDelay(kDelayCapacity)}
 {
     size_t total = 0;
     for (int j = 0; j < 3; ++j)
@@ -87,9 +88,8 @@ void TransientEnvelope::Configure(int rate)
 }
 
 //------------------------------------------------------------------------------
-double TransientEnvelope::WindowStep(Window& w, double v)
+double TransientEnvelope::WindowStep(Window& w, double v, double level)
 {
-    double level = std::log(v) * kLevelScale;
     if (!(level >= w.floor)) // also catches -inf from a zero input
         level = w.floor;
     // Levels rise at once and fall by at most `decay` per sample.
@@ -109,13 +109,16 @@ double TransientEnvelope::WindowStep(Window& w, double v)
 //------------------------------------------------------------------------------
 double TransientEnvelope::Blend(double v)
 {
-    double v1 = v;
-    double v2 = v;
-    mDelays[0].ProcessSample(v1);
-    mDelays[1].ProcessSample(v2);
-    const double e1 = WindowStep(mWindows[0], v1);
-    const double e2 = WindowStep(mWindows[1], v2);
-    const double e3 = WindowStep(mWindows[2], v);
+    // One logarithm per sample: the delayed windows reuse the level that
+    // was computed when their value entered the delay.
+    const double level = std::log(v) * kLevelScale;
+    double v1 = v, l1 = level;
+    double v2 = v, l2 = level;
+    mDelays[0].ProcessSample(v1, l1);
+    mDelays[1].ProcessSample(v2, l2);
+    const double e1 = WindowStep(mWindows[0], v1, l1);
+    const double e2 = WindowStep(mWindows[1], v2, l2);
+    const double e3 = WindowStep(mWindows[2], v, level);
     return (e1 + 3.0 * e2 + 2.0 * e3) / 6.0;
 }
 

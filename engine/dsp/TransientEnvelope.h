@@ -9,7 +9,7 @@
 // Configure, ProcessSample and ProcessSampleSimple never allocate, lock or
 // throw.
 
-#include "engine/dsp/StereoDelay.h"
+#include "engine/dsp/LevelDelay.h"
 
 #include <vector>
 
@@ -55,12 +55,13 @@ private:
     };
 
     double Blend(double v);
-    static double WindowStep(Window& w, double v);
+    // One window step on v, whose unfloored dB level is `level`.
+    static double WindowStep(Window& w, double v, double level);
     static void Resize(Window& w, int length);
 
     std::vector<double> mStorage; // levels and averages of all windows
     Window mWindows[3];
-    MonoDelay mDelays[2];
+    LevelDelay mDelays[2]; // v with its level, for windows 1 and 2
     double mState = 0.0;
     double mReleaseCoefficient = 0.0;
     int mRate = 0;

@@ -1,0 +1,14 @@
+#include "ReferencePrelude.h"
+#include "tests/engine/ostrand/reference/OstrandScenario.h"
+
+namespace tarvo_reference {
+#include "engine/ostrand/Ostrand.h"
+}
+
+#include "tests/engine/ostrand/reference/ReferenceRender.h"
+
+//------------------------------------------------------------------------
+ostrand_scenario::Output RenderWithReference(const ostrand_scenario::Scenario& scenario)
+{
+    return ostrand_scenario::Render<tarvo_reference::Ostrand>(scenario);
+}

@@ -1,0 +1,194 @@
+#include "engine/dsp/NoiseSource.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <ctime>
+#include <numbers>
+#if defined(__x86_64__) || defined(__i386__)
+#include <x86intrin.h>
+#endif
+
+namespace {
+
+// Added to every fed-back output value of the colouring filters so their
+// state never decays into subnormal numbers.
+constexpr double kFeedbackOffset = 1.0000000195414814e-25;
+constexpr double kDbPerNeper = 8.685889638065037;
+constexpr double kUniformScale = 2.3283064370807974e-10; // 1 / (2^32 - 1)
+
+struct PeakingDesign
+{
+    double frequency;
+    double octaves;
+    double gainDb;
+};
+
+// The colouring: seven peaking filters in series.
+constexpr PeakingDesign kColouring[7] = {
+    {51.65, 2.3266, 1.772}, {1.0, 6.4, -2.0},    {0.5, 0.7, -6.0},    {575.0, 2.59, -1.16},
+    {1600.0, 4.01, -0.26},  {111.0, 2.25, 0.118}, {462.5, 4.68, -0.1},
+};
+
+uint32_t ClockSeed()
+{
+    uint64_t ticks;
+#if defined(__x86_64__) || defined(__i386__)
+    ticks = __rdtsc();
+#else
+    ticks = static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+#endif
+    const uint64_t seconds = static_cast<uint64_t>(std::time(nullptr));
+    // Mix both through a 64-bit finaliser so nearby seeds differ everywhere.
+    uint64_t z = seconds * 0x9e3779b97f4a7c15ull ^ ticks;
+    z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ull;
+    z = (z ^ (z >> 27)) * 0x94d049bb133111ebull;
+    z ^= z >> 31;
+    return static_cast<uint32_t>(z ^ (z >> 32));
+}
+
+} // namespace
+
+//------------------------------------------------------------------------------
+double InverseNormal(double p)
+{
+    static constexpr double a[6] = {-3.969683028665376e+01, 2.209460984245205e+02,
+                                    -2.759285104469687e+02, 1.383577518672690e+02,
+                                    -3.066479806614716e+01, 2.506628277459239e+00};
+    static constexpr double b[5] = {-5.447609879822406e+01, 1.615858368580409e+02,
+                                    -1.556989798598866e+02, 6.680131188771972e+01,
+                                    -1.328068155288572e+01};
+    static constexpr double c[6] = {-7.784894002430293e-03, -3.223964580411365e-01,
+                                    -2.400758277161838e+00, -2.549732539343734e+00,
+                                    4.374664141464968e+00,  2.938163982698783e+00};
+    static constexpr double d[4] = {7.784695709041462e-03, 3.224671290700398e-01,
+                                    2.445134137142996e+00, 3.754408661907416e+00};
+    constexpr double kLow = 0.02425;
+    constexpr double kHigh = 1.0 - kLow;
+
+    // A uniform of exactly 0 or 1 would give an infinite value.
+    p = std::clamp(p, 1e-300, 1.0 - 1e-16);
+    if (p < kLow)
+    {
+        const double q = std::sqrt(-2.0 * std::log(p));
+        return (((((c[0] * q + c[1]) * q + c[2]) * q + c[3]) * q + c[4]) * q + c[5]) /
+               ((((d[0] * q + d[1]) * q + d[2]) * q + d[3]) * q + 1.0);
+    }
+    if (p > kHigh)
+    {
+        const double q = std::sqrt(-2.0 * std::log(1.0 - p));
+        return -(((((c[0] * q + c[1]) * q + c[2]) * q + c[3]) * q + c[4]) * q + c[5]) /
+               ((((d[0] * q + d[1]) * q + d[2]) * q + d[3]) * q + 1.0);
+    }
+    const double q = p - 0.5;
+    const double r = q * q;
+    return (((((a[0] * r + a[1]) * r + a[2]) * r + a[3]) * r + a[4]) * r + a[5]) * q /
+           (((((b[0] * r + b[1]) * r + b[2]) * r + b[3]) * r + b[4]) * r + 1.0);
+}
+
+//------------------------------------------------------------------------------
+NoiseSource::NoiseSource(int method, double levelDb, bool colouring)
+    : mGenerator(ClockSeed()),
+      mLevel(std::exp(levelDb / kDbPerNeper)),
+      mMethod(std::clamp(method, 1, 3)),
+      mColouring(colouring)
+{
+    SetRate(44100);
+}
+
+//------------------------------------------------------------------------------
+void NoiseSource::SetRate(int rate)
+{
+    const double fs = std::max(rate, 4000);
+    for (int i = 0; i < kFilters; ++i)
+    {
+        const PeakingDesign& p = kColouring[i];
+        const double amp = std::pow(10.0, p.gainDb / 40.0);
+        const double w0 = 2.0 * std::numbers::pi * p.frequency / fs;
+        const double sinW = std::sin(w0);
+        const double cosW = std::cos(w0);
+        const double alpha = sinW * std::sinh(std::log(2.0) / 2.0 * p.octaves * w0 / sinW);
+        const double a0 = 1.0 + alpha / amp;
+        for (auto& chain : mFilters)
+        {
+            Peaking& f = chain[i];
+            f.b0 = (1.0 + alpha * amp) / a0;
+            f.b1 = -2.0 * cosW / a0;
+            f.b2 = (1.0 - alpha * amp) / a0;
+            f.a1 = -2.0 * cosW / a0;
+            f.a2 = (1.0 - alpha / amp) / a0;
+        }
+    }
+}
+
+//------------------------------------------------------------------------------
+double NoiseSource::Peaking::Process(double x)
+{
+    const double y = b0 * x + b1 * x1 + b2 * x2 - a1 * (y1 + kFeedbackOffset) -
+                     a2 * (y2 + kFeedbackOffset);
+    x2 = x1;
+    x1 = x;
+    y2 = y1;
+    y1 = y;
+    return y;
+}
+
+//------------------------------------------------------------------------------
+double NoiseSource::Colour(Peaking* chain, double x)
+{
+    for (int i = 0; i < kFilters; ++i)
+        x = chain[i].Process(x);
+    return x;
+}
+
+//------------------------------------------------------------------------------
+void NoiseSource::RawPair(double& a, double& b)
+{
+    switch (mMethod)
+    {
+    case 1:
+        a = InverseNormal(Uniform());
+        b = InverseNormal(Uniform());
+        break;
+    case 2:
+    {
+        double u, v, s;
+        do
+        {
+            u = 2.0 * Uniform() - 1.0;
+            v = 2.0 * Uniform() - 1.0;
+            s = u * u + v * v;
+        } while (s >= 1.0 || s <= 0.0);
+        const double scale = std::sqrt(-2.0 * std::log(s) / s);
+        a = u * scale;
+        b = v * scale;
+        break;
+    }
+    default:
+    {
+        double sa = 0.0;
+        double sb = 0.0;
+        for (int i = 0; i < mUniformCount; ++i)
+            sa += Uniform();
+        for (int i = 0; i < mUniformCount; ++i)
+            sb += Uniform();
+        a = sa - 0.5 * mUniformCount;
+        b = sb - 0.5 * mUniformCount;
+        break;
+    }
+    }
+}
+
+//------------------------------------------------------------------------------
+void NoiseSource::NextPair(double& a, double& b)
+{
+    double na, nb;
+    RawPair(na, nb);
+    if (mColouring)
+    {
+        na = Colour(mFilters[0], na);
+        nb = Colour(mFilters[1], nb);
+    }
+    a += mLevel * na;
+    b += mLevel * nb;
+}

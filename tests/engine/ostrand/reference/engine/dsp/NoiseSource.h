@@ -1,0 +1,62 @@
+#pragma once
+// Low-level Gaussian-like noise added to the detector and the output.
+//
+// Method 1: Acklam's inverse-normal approximation of a uniform; method 2:
+// Marsaglia's polar method; method 3: the sum of 12 uniforms minus 6. With
+// colouring on, each channel runs through seven peaking filters that tilt
+// the spectrum. The generator is seeded from the time and the processor
+// clock.
+//
+// Real-time: construction and SetRate compute coefficients only; nothing
+// here allocates, locks or throws.
+
+#include "engine/dsp/Mt19937.h"
+
+#include <cstdint>
+
+class NoiseSource
+{
+public:
+    NoiseSource(int method, double levelDb, bool colouring);
+
+    // Redesigns the colouring filters for the sample rate and keeps their
+    // state. Rates below 4000 Hz count as 4000 Hz, so every filter centre
+    // stays below the Nyquist frequency.
+    void SetRate(int rate);
+    // Restarts the generator from a fixed seed (for reproducible output).
+    void Seed(uint32_t seed) { mGenerator.Seed(seed); }
+
+    // Adds one scaled noise value to each of a and b.
+    void NextPair(double& a, double& b);
+
+    // The raw unit-variance values of one pair before colouring and level.
+    void RawPair(double& a, double& b);
+
+    // Next uniform value in [0, 1].
+    double Uniform() { return mGenerator.Next() * 2.3283064370807974e-10; }
+
+    double Level() const { return mLevel; }
+    int Method() const { return mMethod; }
+
+private:
+    struct Peaking
+    {
+        double b0 = 1, b1 = 0, b2 = 0, a1 = 0, a2 = 0; // normalised by a0
+        double x1 = 0, x2 = 0, y1 = 0, y2 = 0;
+        double Process(double x);
+    };
+    static constexpr int kFilters = 7;
+
+    double Colour(Peaking* chain, double x);
+
+    Mt19937 mGenerator;
+    Peaking mFilters[2][kFilters];
+    double mLevel;
+    int mMethod;
+    int mUniformCount = 12;
+    bool mColouring;
+};
+
+// Acklam's rational approximation of the inverse standard normal
+// distribution; p is held inside (0, 1) so the result is always finite.
+double InverseNormal(double p);
