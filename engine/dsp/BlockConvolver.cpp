@@ -10,17 +10,44 @@
 
 namespace {
 
-// acc += x·h on packed real spectra of n points.
-void MultiplyAccumulate(double* acc, const double* x, const double* h, int n)
+typedef double Pair __attribute__((vector_size(16)));
+typedef long long PairMask __attribute__((vector_size(16)));
+
+inline Pair Load(const double* p)
 {
-    acc[0] += x[0] * h[0]; // DC
-    acc[1] += x[1] * h[1]; // Nyquist
+    Pair v;
+    __builtin_memcpy(&v, p, sizeof v);
+    return v;
+}
+
+inline void Store(double* p, Pair v) { __builtin_memcpy(p, &v, sizeof v); }
+
+// acc (0 when starting) + Σ_p x_p·h_p over packed real spectra of n points (DC and Nyquist
+// real in the first pair, then complex bins). Per bin, the partitions are
+// added in order p = 0, 1, ... with the products formed as
+// (xr·hr − xi·hi, xi·hr + xr·hi), the same values as one accumulation pass
+// per partition; both parts of a bin are computed in one two-lane vector.
+void SumOfProducts(double* acc, const double* const* x, const double* const* h, int parts, int n,
+                   bool start)
+{
+    const Pair zero = {0.0, 0.0};
+    Pair sum = start ? zero : Load(acc);
+    for (int p = 0; p < parts; ++p)
+        sum += Load(x[p]) * Load(h[p]); // DC and Nyquist: real products
+    Store(acc, sum);
     for (int i = 2; i < n; i += 2)
     {
-        const double xr = x[i], xi = x[i + 1];
-        const double hr = h[i], hi = h[i + 1];
-        acc[i] += xr * hr - xi * hi;
-        acc[i + 1] += xr * hi + xi * hr;
+        Pair bin = start ? zero : Load(acc + i);
+        for (int p = 0; p < parts; ++p)
+        {
+            const Pair xv = Load(x[p] + i);
+            const Pair hv = Load(h[p] + i);
+            const Pair xSwapped = __builtin_shuffle(xv, PairMask{1, 0});
+            const Pair hReal = __builtin_shuffle(hv, PairMask{0, 0});
+            const Pair hImag = __builtin_shuffle(hv, PairMask{1, 1}) * Pair{-1.0, 1.0};
+            bin += xv * hReal + xSwapped * hImag;
+        }
+        Store(acc + i, bin);
     }
 }
 
@@ -78,22 +105,28 @@ void BlockConvolver::ProcessBlock(const double* in, double* out)
     const size_t span = 2 * static_cast<size_t>(b);
 
     // Input window: the previous block, then the new one.
-    std::copy(mInput.begin() + b, mInput.end(), mInput.begin());
-    std::copy(in, in + b, mInput.begin() + b);
-
     mNewest = mNewest + 1 == mPartitions ? 0 : mNewest + 1;
     double* x = &mSpectra[span * mNewest];
-    std::copy(mInput.begin(), mInput.end(), x);
+    std::copy(mInput.begin(), mInput.begin() + b, x);
+    std::copy(in, in + b, x + b);
+    std::copy(in, in + b, mInput.begin());
     mFft.Forward(x);
 
     // Sum of products: input spectrum of p blocks ago times partition p.
+    const double* spectra[kMaxPartitions];
+    const double* filters[kMaxPartitions];
     double* acc = mWork.data();
-    std::fill(mWork.begin(), mWork.end(), 0.0);
     int slot = mNewest;
-    for (int p = 0; p < mPartitions; ++p)
+    for (int first = 0; first < mPartitions; first += kMaxPartitions)
     {
-        MultiplyAccumulate(acc, &mSpectra[span * slot], &mFilter[span * p], static_cast<int>(span));
-        slot = slot == 0 ? mPartitions - 1 : slot - 1;
+        const int parts = std::min(kMaxPartitions, mPartitions - first);
+        for (int p = 0; p < parts; ++p)
+        {
+            spectra[p] = &mSpectra[span * slot];
+            filters[p] = &mFilter[span * (first + p)];
+            slot = slot == 0 ? mPartitions - 1 : slot - 1;
+        }
+        SumOfProducts(acc, spectra, filters, parts, static_cast<int>(span), first == 0);
     }
     mFft.Inverse(acc);
     std::copy(acc + b, acc + span, out);

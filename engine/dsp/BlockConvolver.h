@@ -28,7 +28,8 @@ private:
     RealFft mFft;
     std::vector<double> mFilter;   // partition spectra, packed, 2B doubles each
     std::vector<double> mSpectra;  // input spectra ring, same layout
-    std::vector<double> mInput;    // last 2B input samples
+    static constexpr int kMaxPartitions = 8; // summed per pass over the bins
+    std::vector<double> mInput;    // the last B input samples (2B allocated)
     std::vector<double> mWork;     // 2B doubles
     int mBlock = 0;
     int mPartitions = 0;

@@ -49,3 +49,19 @@ void Mt19937::Refill()
     }
     mIndex = 0;
 }
+
+//------------------------------------------------------------------------------
+void Mt19937::Fill(uint32_t* out, int n)
+{
+    while (n > 0)
+    {
+        if (mIndex >= kN)
+            Refill();
+        const int run = n < kN - mIndex ? n : kN - mIndex;
+        for (int i = 0; i < run; ++i)
+            out[i] = mOut[mIndex + i];
+        mIndex += run;
+        out += run;
+        n -= run;
+    }
+}

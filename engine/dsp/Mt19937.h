@@ -24,6 +24,9 @@ public:
         return mOut[mIndex++];
     }
 
+    // The next n words, as n calls of Next would return them.
+    void Fill(uint32_t* out, int n);
+
 private:
     void Refill();
 

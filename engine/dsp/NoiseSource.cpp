@@ -50,6 +50,18 @@ uint32_t ClockSeed()
 } // namespace
 
 //------------------------------------------------------------------------------
+inline NoiseSource::Pair NoiseSource::Peaking::Process(Pair x)
+{
+    const Pair y = b0 * x + b1 * x1 + b2 * x2 - a1 * (y1 + kFeedbackOffset) -
+                   a2 * (y2 + kFeedbackOffset);
+    x2 = x1;
+    x1 = x;
+    y2 = y1;
+    y1 = y;
+    return y;
+}
+
+//------------------------------------------------------------------------------
 double InverseNormal(double p)
 {
     static constexpr double a[6] = {-3.969683028665376e+01, 2.209460984245205e+02,
@@ -119,40 +131,6 @@ void NoiseSource::SetRate(int rate)
 }
 
 //------------------------------------------------------------------------------
-NoiseSource::Pair NoiseSource::Peaking::Process(Pair x)
-{
-    const Pair y = b0 * x + b1 * x1 + b2 * x2 - a1 * (y1 + kFeedbackOffset) -
-                   a2 * (y2 + kFeedbackOffset);
-    x2 = x1;
-    x1 = x;
-    y2 = y1;
-    y1 = y;
-    return y;
-}
-
-//------------------------------------------------------------------------------
-// Method 3 for both channels at once: lane a sums words 0 ... 11, lane b
-// words 12 ... 23, each in draw order, exactly as two sequential sums would.
-NoiseSource::Pair NoiseSource::SumOfUniforms()
-{
-    typedef int Words __attribute__((vector_size(8)));
-    uint32_t w[24];
-    for (uint32_t& word : w)
-        word = mGenerator.Next();
-    Pair sum = {0.0, 0.0};
-    for (int i = 0; i < 12; ++i)
-    {
-        // An unsigned word as a double: flip the sign bit, convert the
-        // signed value, add 2^31 back (all exact).
-        const Words flipped = {static_cast<int>(w[i] ^ 0x80000000u),
-                               static_cast<int>(w[12 + i] ^ 0x80000000u)};
-        const Pair words = __builtin_convertvector(flipped, Pair) + 2147483648.0;
-        sum += words * kUniformScale;
-    }
-    return sum - 6.0;
-}
-
-//------------------------------------------------------------------------------
 void NoiseSource::RawPair(double& a, double& b)
 {
     switch (mMethod)
@@ -191,12 +169,76 @@ void NoiseSource::RawPair(double& a, double& b)
 }
 
 //------------------------------------------------------------------------------
+// Method 3 for `count` pairs: channel a of pair j sums words 24j ... 24j+11,
+// channel b words 24j+12 ... 24j+23, each in draw order, exactly as the
+// sequential sums would; the pairs' sums advance side by side.
+void NoiseSource::SumsOfUniforms(Pair* sums, int count)
+{
+    typedef int Words __attribute__((vector_size(8)));
+    uint32_t w[kBatch * 24];
+    double u[kBatch * 24];
+    mGenerator.Fill(w, 24 * count);
+    for (int i = 0; i < 24 * count; i += 2)
+    {
+        // Unsigned words as doubles: flip the sign bit, convert the signed
+        // value, add 2^31 back (all exact); then the uniform's scale.
+        const Words flipped = {static_cast<int>(w[i] ^ 0x80000000u),
+                               static_cast<int>(w[i + 1] ^ 0x80000000u)};
+        const Pair v = (__builtin_convertvector(flipped, Pair) + 2147483648.0) * kUniformScale;
+        u[i] = v[0];
+        u[i + 1] = v[1];
+    }
+    double sa[kBatch];
+    double sb[kBatch];
+    for (int j = 0; j < count; ++j)
+        sa[j] = sb[j] = 0.0;
+    for (int i = 0; i < 12; ++i)
+        for (int j = 0; j < count; ++j)
+        {
+            sa[j] += u[24 * j + i];
+            sb[j] += u[24 * j + 12 + i];
+        }
+    for (int j = 0; j < count; ++j)
+        sums[j] = Pair{sa[j] - 6.0, sb[j] - 6.0};
+}
+
+//------------------------------------------------------------------------------
+void NoiseSource::NextPairs(double* a, double* b, int count)
+{
+    if (mMethod != 3 || mUniformCount != 12)
+    {
+        for (int j = 0; j < count; ++j)
+        {
+            a[j] = b[j] = 0.0;
+            NextPair(a[j], b[j]);
+        }
+        return;
+    }
+    Pair n[kBatch];
+    for (int first = 0; first < count; first += kBatch)
+    {
+        const int chunk = std::min(kBatch, count - first);
+        SumsOfUniforms(n, chunk);
+        if (mColouring)
+            for (int j = 0; j < chunk; ++j)
+                for (Peaking& f : mFilters)
+                    n[j] = f.Process(n[j]);
+        for (int j = 0; j < chunk; ++j)
+        {
+            // 0 + level·n, as NextPair gives on zeros.
+            a[first + j] = 0.0 + mLevel * n[j][0];
+            b[first + j] = 0.0 + mLevel * n[j][1];
+        }
+    }
+}
+
+//------------------------------------------------------------------------------
 void NoiseSource::NextPair(double& a, double& b)
 {
     Pair n;
     if (mMethod == 3 && mUniformCount == 12)
     {
-        n = SumOfUniforms();
+        SumsOfUniforms(&n, 1);
     }
     else
     {

@@ -31,6 +31,10 @@ public:
 
     // Adds one scaled noise value to each of a and b.
     void NextPair(double& a, double& b);
+    // The next `count` pairs at once, written (not added) to a[] and b[]:
+    // the same values as `count` calls of NextPair on zeros, computed with
+    // the pairs' independent work interleaved.
+    void NextPairs(double* a, double* b, int count);
 
     // The raw unit-variance values of one pair before colouring and level.
     void RawPair(double& a, double& b);
@@ -54,7 +58,9 @@ private:
     };
     static constexpr int kFilters = 7;
 
-    Pair SumOfUniforms();
+    // Unscaled, uncoloured method-3 values of up to kBatch pairs.
+    void SumsOfUniforms(Pair* sums, int count);
+    static constexpr int kBatch = 16;
 
     Mt19937 mGenerator;
     Peaking mFilters[kFilters];

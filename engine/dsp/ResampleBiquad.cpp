@@ -21,14 +21,3 @@ void ResampleBiquad::Configure(int factor)
     }
     mX1 = mX2 = mY1 = mY2 = 0.0;
 }
-
-//------------------------------------------------------------------------------
-double ResampleBiquad::ProcessSample(double x)
-{
-    const double y = FlushDenormal(mB0 * x + mB1 * mX1 + mB2 * mX2 - mA1 * mY1 - mA2 * mY2);
-    mX2 = mX1;
-    mX1 = x;
-    mY2 = mY1;
-    mY1 = y;
-    return y;
-}

@@ -34,15 +34,8 @@ bool ResampleBlockFir::Configure(int blockSize, int rate, int factor)
 }
 
 //------------------------------------------------------------------------------
-double ResampleBlockFir::ProcessSample(double x)
+void ResampleBlockFir::NextBlock()
 {
-    if (mBlock == 0)
-        return 0.0;
-    if (mFill == mBlock)
-    {
-        mEngine.ProcessBlock(mIn.data(), mOut.data());
-        mFill = 0;
-    }
-    mIn[static_cast<size_t>(mFill)] = x;
-    return mOut[static_cast<size_t>(mFill++)];
+    mEngine.ProcessBlock(mIn.data(), mOut.data());
+    mFill = 0;
 }

@@ -9,6 +9,7 @@
 
 #include "engine/dsp/BlockConvolver.h"
 
+#include <cstddef>
 #include <vector>
 
 class ResampleBlockFir
@@ -24,7 +25,17 @@ public:
     bool Configure(int blockSize, int rate, int factor);
 
     // Stores x and returns the output of this sample.
-    double ProcessSample(double x);
+    double ProcessSample(double x)
+    {
+        if (mFill == mBlock)
+        {
+            if (mBlock == 0)
+                return 0.0;
+            NextBlock();
+        }
+        mIn[static_cast<std::size_t>(mFill)] = x;
+        return mOut[static_cast<std::size_t>(mFill++)];
+    }
     // Stores x only; the same work as ProcessSample.
     void Push(double x) { ProcessSample(x); }
 
@@ -32,6 +43,8 @@ public:
     int Factor() const { return mFactor; }
 
 private:
+    void NextBlock(); // convolves the full input block, starts a new one
+
     BlockConvolver mEngine;
     std::vector<double> mIn;
     std::vector<double> mOut;

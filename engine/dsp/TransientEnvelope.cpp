@@ -88,7 +88,7 @@ void TransientEnvelope::Configure(int rate)
 }
 
 //------------------------------------------------------------------------------
-double TransientEnvelope::WindowStep(Window& w, double v, double level)
+inline double TransientEnvelope::WindowStep(Window& w, double v, double level)
 {
     if (!(level >= w.floor)) // also catches -inf from a zero input
         level = w.floor;
@@ -107,7 +107,7 @@ double TransientEnvelope::WindowStep(Window& w, double v, double level)
 }
 
 //------------------------------------------------------------------------------
-double TransientEnvelope::Blend(double v)
+inline double TransientEnvelope::Blend(double v)
 {
     // One logarithm per sample: the delayed windows reuse the level that
     // was computed when their value entered the delay.

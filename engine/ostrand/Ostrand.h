@@ -138,6 +138,9 @@ private:
     // Signal chain (OstrandRender.cpp)
     void RenderSample(double inL, double inR, double scL, double scR, double& outL, double& outR);
     void OversampledCore(double& aM, double& aS, double dM, double dS, double cM, double cS);
+    // The core with the resampler set fixed at compile time.
+    template <class Filter>
+    void OversampledCoreWith(Filter* filters, double& aM, double& aS, double dM, double dS, double cM, double cS);
     void FinishBlockMeters();
 
     OstrandEditorServices* mEditor = nullptr;

@@ -29,6 +29,14 @@ inline double Smooth(double old, double input, double rise, double fall)
 
 enum : int { kUpAudioM = 0, kUpAudioS, kUpDetM, kUpDetS, kUpScM, kUpScS, kDownM, kDownS };
 
+// Noise pairs drawn ahead per batch (the largest factor, 12, in one go).
+constexpr int kMaxNoiseBatch = 16;
+
+// Store-only feeding of a down-sampling filter at the dropped sub-samples.
+inline void PushTo(ResampleBiquad& f, double x) { f.ProcessSample(x); }
+inline void PushTo(ResampleFir& f, double x) { f.Push(x); }
+inline void PushTo(ResampleBlockFir& f, double x) { f.Push(x); }
+
 } // namespace
 
 //------------------------------------------------------------------------
@@ -136,6 +144,18 @@ void Ostrand::RenderSample(double inL, double inR, double scL, double scR, doubl
 //------------------------------------------------------------------------
 void Ostrand::OversampledCore(double& aM, double& aS, double dM, double dS, double cM, double cS)
 {
+    // One dispatch per base-rate sample instead of one per filter call.
+    switch (mFilterKind) {
+    case kFilterDirect: OversampledCoreWith(mFirs, aM, aS, dM, dS, cM, cS); break;
+    case kFilterBlock: OversampledCoreWith(mBlockFirs, aM, aS, dM, dS, cM, cS); break;
+    default: OversampledCoreWith(mBiquads, aM, aS, dM, dS, cM, cS); break;
+    }
+}
+
+//------------------------------------------------------------------------
+template <class Filter>
+void Ostrand::OversampledCoreWith(Filter* filters, double& aM, double& aS, double dM, double dS, double cM, double cS)
+{
     const int factor = mFactor > 1 ? mFactor : 1;
     const bool ext = mExtSidechain;
     const double c = mClassicWeight;
@@ -146,24 +166,21 @@ void Ostrand::OversampledCore(double& aM, double& aS, double dM, double dS, doub
     const double balance = k > 1.0 ? k * mBalance : mBalance;
     const bool fullDetector = !mSimpleDetector;
 
-    auto up = [this](int i, double x) {
-        switch (mFilterKind) {
-        case kFilterDirect: return mFirs[i].ProcessSample(x);
-        case kFilterBlock: return mBlockFirs[i].ProcessSample(x);
-        default: return mBiquads[i].ProcessSample(x);
-        }
-    };
-    auto push = [this](int i, double x) {
-        switch (mFilterKind) {
-        case kFilterDirect: mFirs[i].Push(x); break;
-        case kFilterBlock: mBlockFirs[i].Push(x); break;
-        default: mBiquads[i].ProcessSample(x); break;
-        }
-    };
+    auto up = [filters](int i, double x) { return filters[i].ProcessSample(x); };
+    auto push = [filters](int i, double x) { PushTo(filters[i], x); };
+
+    // The noise of all sub-samples is drawn up front (the same values in the
+    // same order), which lets the generator and the colouring filters work
+    // on several pairs at once.
+    double noiseM[kMaxNoiseBatch];
+    double noiseS[kMaxNoiseBatch];
+    const bool withNoise = fullDetector && mSilenceCount == 0;
 
     double resultM = aM;
     double resultS = aS;
     for (int i = 0; i < factor; ++i) {
+        if (withNoise && i % kMaxNoiseBatch == 0)
+            mNoise.NextPairs(noiseM, noiseS, std::min(kMaxNoiseBatch, factor - i));
         double audioM = aM, audioS = aS, detM = dM, detS = dS, scM = cM, scS = cS;
         if (factor > 1) {
             audioM = up(kUpAudioM, audioM);
@@ -187,8 +204,9 @@ void Ostrand::OversampledCore(double& aM, double& aS, double dM, double dS, doub
         // Noise floor on the detector input (full detector only).
         double nM = 0.0;
         double nS = 0.0;
-        if (fullDetector && mSilenceCount == 0) {
-            mNoise.NextPair(nM, nS);
+        if (withNoise) {
+            nM = noiseM[i % kMaxNoiseBatch];
+            nS = noiseS[i % kMaxNoiseBatch];
             xM += nM * 1.0015625;
             xS += nS * 1.0015625;
         }

@@ -1,0 +1,18 @@
+#pragma once
+// "Regular" oversampling filter: one low-pass biquad (Q 0.707) at 0.9 times
+// the base-rate Nyquist frequency, run at the oversampled rate.
+//
+// Real-time: allocation-free, never throws; output flushed when subnormal.
+
+class ResampleBiquad
+{
+public:
+    // Designs for the factor F when F > 1 (a pass-through until then) and
+    // always clears the state.
+    void Configure(int factor);
+    double ProcessSample(double x);
+
+private:
+    double mB0 = 1.0, mB1 = 0.0, mB2 = 0.0, mA1 = 0.0, mA2 = 0.0;
+    double mX1 = 0.0, mX2 = 0.0, mY1 = 0.0, mY2 = 0.0;
+};

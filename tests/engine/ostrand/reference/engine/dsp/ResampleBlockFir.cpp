@@ -1,0 +1,48 @@
+#include "engine/dsp/ResampleBlockFir.h"
+
+#include "engine/dsp/FirTables.h"
+
+#include <algorithm>
+
+//------------------------------------------------------------------------------
+ResampleBlockFir::ResampleBlockFir()
+{
+    // Sized once for the standard block and the longest table, so that later
+    // configurations with that block size never allocate.
+    Configure(kBlockSize, 44100, 12);
+    mFactor = 1;
+}
+
+//------------------------------------------------------------------------------
+bool ResampleBlockFir::Configure(int blockSize, int rate, int factor)
+{
+    const FirTable table = BlockFirTable(rate, factor);
+    mFactor = factor;
+    mFill = 0;
+    if (!mEngine.SetImpulse(blockSize, table.taps, table.length))
+    {
+        mBlock = 0;
+        mLength = 0;
+        std::fill(mOut.begin(), mOut.end(), 0.0);
+        return false;
+    }
+    mBlock = blockSize;
+    mLength = table.length;
+    mIn.assign(static_cast<size_t>(blockSize), 0.0);
+    mOut.assign(static_cast<size_t>(blockSize), 0.0);
+    return true;
+}
+
+//------------------------------------------------------------------------------
+double ResampleBlockFir::ProcessSample(double x)
+{
+    if (mBlock == 0)
+        return 0.0;
+    if (mFill == mBlock)
+    {
+        mEngine.ProcessBlock(mIn.data(), mOut.data());
+        mFill = 0;
+    }
+    mIn[static_cast<size_t>(mFill)] = x;
+    return mOut[static_cast<size_t>(mFill++)];
+}
