@@ -174,19 +174,17 @@ void NoiseSource::RawPair(double& a, double& b)
 // sequential sums would; the pairs' sums advance side by side.
 void NoiseSource::SumsOfUniforms(Pair* sums, int count)
 {
-    typedef int Words __attribute__((vector_size(8)));
-    uint32_t w[kBatch * 24];
     double u[kBatch * 24];
-    mGenerator.Fill(w, 24 * count);
-    for (int i = 0; i < 24 * count; i += 2)
+    const double* pu = mUniforms + mNextUniform;
+    if (mNextUniform + 24 * count > kUniforms)
     {
-        // Unsigned words as doubles: flip the sign bit, convert the signed
-        // value, add 2^31 back (all exact); then the uniform's scale.
-        const Words flipped = {static_cast<int>(w[i] ^ 0x80000000u),
-                               static_cast<int>(w[i + 1] ^ 0x80000000u)};
-        const Pair v = (__builtin_convertvector(flipped, Pair) + 2147483648.0) * kUniformScale;
-        u[i] = v[0];
-        u[i + 1] = v[1];
+        for (int i = 0; i < 24 * count; ++i)
+            u[i] = Uniform();
+        pu = u;
+    }
+    else
+    {
+        mNextUniform += 24 * count;
     }
     double sa[kBatch];
     double sb[kBatch];
@@ -195,11 +193,30 @@ void NoiseSource::SumsOfUniforms(Pair* sums, int count)
     for (int i = 0; i < 12; ++i)
         for (int j = 0; j < count; ++j)
         {
-            sa[j] += u[24 * j + i];
-            sb[j] += u[24 * j + 12 + i];
+            sa[j] += pu[24 * j + i];
+            sb[j] += pu[24 * j + 12 + i];
         }
     for (int j = 0; j < count; ++j)
         sums[j] = Pair{sa[j] - 6.0, sb[j] - 6.0};
+}
+
+//------------------------------------------------------------------------------
+void NoiseSource::RefillUniforms()
+{
+    typedef int Words __attribute__((vector_size(8)));
+    uint32_t w[kUniforms];
+    mGenerator.Fill(w, kUniforms);
+    for (int i = 0; i < kUniforms; i += 2)
+    {
+        // Unsigned words as doubles: flip the sign bit, convert the signed
+        // value, add 2^31 back (all exact); then the uniform's scale.
+        const Words flipped = {static_cast<int>(w[i] ^ 0x80000000u),
+                               static_cast<int>(w[i + 1] ^ 0x80000000u)};
+        const Pair v = (__builtin_convertvector(flipped, Pair) + 2147483648.0) * kUniformScale;
+        mUniforms[i] = v[0];
+        mUniforms[i + 1] = v[1];
+    }
+    mNextUniform = 0;
 }
 
 //------------------------------------------------------------------------------

@@ -27,7 +27,11 @@ public:
     // stays below the Nyquist frequency.
     void SetRate(int rate);
     // Restarts the generator from a fixed seed (for reproducible output).
-    void Seed(uint32_t seed) { mGenerator.Seed(seed); }
+    void Seed(uint32_t seed)
+    {
+        mGenerator.Seed(seed);
+        mNextUniform = kUniforms;
+    }
 
     // Adds one scaled noise value to each of a and b.
     void NextPair(double& a, double& b);
@@ -39,8 +43,13 @@ public:
     // The raw unit-variance values of one pair before colouring and level.
     void RawPair(double& a, double& b);
 
-    // Next uniform value in [0, 1].
-    double Uniform() { return mGenerator.Next() * 2.3283064370807974e-10; }
+    // Next uniform value in [0, 1] (the next generator word times 1/(2^32 - 1)).
+    double Uniform()
+    {
+        if (mNextUniform >= kUniforms)
+            RefillUniforms();
+        return mUniforms[mNextUniform++];
+    }
 
     double Level() const { return mLevel; }
     int Method() const { return mMethod; }
@@ -62,7 +71,14 @@ private:
     void SumsOfUniforms(Pair* sums, int count);
     static constexpr int kBatch = 16;
 
+    // The generator's words are converted to uniforms a twist at a time;
+    // every draw takes the next one, so the sequence is the generator's own.
+    static constexpr int kUniforms = Mt19937::kWords;
+    void RefillUniforms();
+
     Mt19937 mGenerator;
+    double mUniforms[kUniforms];
+    int mNextUniform = kUniforms;
     Peaking mFilters[kFilters];
     double mLevel;
     int mMethod;
