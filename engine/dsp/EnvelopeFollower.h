@@ -5,6 +5,10 @@
 // Real-time: every member is allocation-free and never throws; the state is
 // flushed to 0 when it becomes subnormal and never holds NaN or infinity.
 
+#include "engine/dsp/Denormal.h"
+
+#include <cmath>
+
 class EnvelopeFollower
 {
 public:
@@ -28,6 +32,42 @@ private:
     int mRate = 44100;
 };
 
+// Per-sample factor of the drive-dependent release, q = k0^(drive/strength)
+// with k0 = 0.9999999999708188, i.e. e^y with y = ln k0 · drive/strength.
+// In the engine |y| stays far below 1e-5, where the series to y^3 is exact
+// to well within one rounding step (the next term is below 1e-21), so the
+// exponential call is needed only for absurd drive/strength ratios.
+inline const double kLogDriveBase = std::log(0.9999999999708188);
+
+inline double DriveReleaseFactor(double drive, double strength)
+{
+    const double y = kLogDriveBase * (drive / strength);
+    if (y > -1e-5 && y < 1e-5)
+        return 1.0 + y * (1.0 + y * (0.5 + y * (1.0 / 6.0)));
+    return std::exp(y);
+}
+
 // 1 % time constant of a one-pole coefficient: e^(ln 0.01 / (rate·ms/1000)),
 // 0 for a time or rate of 0 or less.
 double FollowerCoefficient(double ms, double rate);
+
+inline double EnvelopeFollower::ProcessSample(double input, double drive, double strength)
+{
+    const double d = std::fabs(input);
+    double s;
+    if (mState < d)
+    {
+        s = (mState - d) * mAttack + d;
+    }
+    else
+    {
+        const double q = DriveReleaseFactor(drive, strength);
+        s = ((q * mRelease + mRelease) * 0.5) * (mState - d) + d;
+    }
+    // A drive/strength pair far outside the engine's range could push the
+    // release factor to infinity; never keep a non-finite state.
+    if (!std::isfinite(s))
+        s = std::isfinite(d) ? d : 0.0;
+    mState = FlushDenormal(s);
+    return mState;
+}

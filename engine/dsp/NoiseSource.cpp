@@ -8,6 +8,9 @@
 #if defined(__x86_64__) || defined(__i386__)
 #include <x86intrin.h>
 #endif
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -203,19 +206,26 @@ void NoiseSource::SumsOfUniforms(Pair* sums, int count)
 //------------------------------------------------------------------------------
 void NoiseSource::RefillUniforms()
 {
-    typedef int Words __attribute__((vector_size(8)));
+    // Unsigned words as doubles: flip the sign bit, convert the signed
+    // value, add 2^31 back (all exact); then the uniform's scale.
     uint32_t w[kUniforms];
     mGenerator.Fill(w, kUniforms);
-    for (int i = 0; i < kUniforms; i += 2)
+#if defined(__SSE2__)
+    const __m128i flip = _mm_set1_epi32(static_cast<int>(0x80000000u));
+    const __m128d offset = _mm_set1_pd(2147483648.0);
+    const __m128d scale = _mm_set1_pd(kUniformScale);
+    for (int i = 0; i < kUniforms; i += 4)
     {
-        // Unsigned words as doubles: flip the sign bit, convert the signed
-        // value, add 2^31 back (all exact); then the uniform's scale.
-        const Words flipped = {static_cast<int>(w[i] ^ 0x80000000u),
-                               static_cast<int>(w[i + 1] ^ 0x80000000u)};
-        const Pair v = (__builtin_convertvector(flipped, Pair) + 2147483648.0) * kUniformScale;
-        mUniforms[i] = v[0];
-        mUniforms[i + 1] = v[1];
+        const __m128i words = _mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(w + i)), flip);
+        const __m128d low = _mm_add_pd(_mm_cvtepi32_pd(words), offset);
+        const __m128d high = _mm_add_pd(_mm_cvtepi32_pd(_mm_shuffle_epi32(words, 0x0e)), offset);
+        _mm_storeu_pd(mUniforms + i, _mm_mul_pd(low, scale));
+        _mm_storeu_pd(mUniforms + i + 2, _mm_mul_pd(high, scale));
     }
+#else
+    for (int i = 0; i < kUniforms; ++i)
+        mUniforms[i] = static_cast<double>(w[i]) * kUniformScale;
+#endif
     mNextUniform = 0;
 }
 

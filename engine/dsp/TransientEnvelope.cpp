@@ -18,7 +18,6 @@ constexpr double kReleaseMs = 26.4375;
 // The longest window difference at kMaxRate (4 ms - 1.75 ms), rounded up.
 constexpr int kDelayCapacity = 10400;
 
-const double kLogDriveBase = std::log(0.9999999999708188);
 
 int WindowSamples(int j, int rate)
 {
@@ -130,7 +129,7 @@ void TransientEnvelope::ProcessSample(double& x, double drive, double strength, 
         return;
     if (x < mState)
     {
-        const double q = std::exp(kLogDriveBase * (drive / strength));
+        const double q = DriveReleaseFactor(drive, strength);
         const double c = mReleaseCoefficient;
         double s = ((q * c + c) * 0.5) * (mState - x) + x;
         if (!std::isfinite(s))
