@@ -7,10 +7,11 @@
 // values, read as N/2 complex points z[n] = x[2n] + j·x[2n+1], take one
 // complex FFT of N/2 points each way. Between the two, one pass over the bin
 // pairs (k, N/2-k) does what separating X, rotating it and packing it again
-// would do. The result is written back as (v, v) so the frame holds what the
-// complex form would hold, up to an imaginary part that the output sum
-// cancels. This needs only half of the scratch array; the other half keeps
-// the per-position output gains.
+// would do. A frame only ever holds pairs (v, v) (input samples are written
+// so, and the rotated frame is one too, up to an imaginary part that the
+// output sum cancels), so each frame keeps just its N reals v, and the
+// transforms run in place on them. The scratch array keeps the per-position
+// output gains.
 #include "engine/dsp/SpectralRotator.h"
 
 #include <algorithm>
@@ -58,7 +59,7 @@ bool SpectralRotator::SetSize(int n)
         mWindow[i] = 0.42 - 0.5 * std::cos(t) + 0.08 * std::cos(2.0 * t);
     }
     for (int i = 0; i < n / 2; ++i)
-        mGain[i] = 0.5 / (n * (mWindow[i] + mWindow[n / 2 - 1 - i]));
+        mGain[i] = 2.0 * (0.5 / (n * (mWindow[i] + mWindow[n / 2 - 1 - i])));
     return true;
 }
 
@@ -75,12 +76,9 @@ void SpectralRotator::FinishBlock()
     const int n = mSize;
     const int half = n / 2;
     std::swap(mFrameA, mFrameB);
-    double* __restrict frame = mFrameA;
-    double* __restrict z = mScratch;
+    double* __restrict z = mFrameA;
     const double* __restrict w = mTwiddles.data();
 
-    for (int i = 0; i < n; ++i)
-        z[i] = frame[2 * i];
     mHalfFft.Forward(z);
 
     // With A = Z[k], B = Z[N/2-k], E = (A + conj B)/2, O = (A - conj B)/2j
@@ -113,8 +111,5 @@ void SpectralRotator::FinishBlock()
         z[2 * m + 1] = c * bi - s * (pi + qi);
     }
     mHalfFft.Inverse(z);
-
-    for (int i = 0; i < n; ++i)
-        frame[2 * i] = frame[2 * i + 1] = z[i];
     mPosition = 0;
 }

@@ -41,13 +41,15 @@ public:
             FinishBlock();
         const int k = mPosition >> 1;
         const int half = mSize >> 1;
-        double* a = mFrameA + 2 * k;
-        double* b = mFrameB + 2 * (half + k);
+        double* a = mFrameA + k;
+        double* b = mFrameB + half + k;
         // Overlap-add of the two frames, divided by N and by the sum of the
         // two window halves, which is not constant for a Blackman window.
-        const double out = (a[0] + a[1] + b[0] + b[1]) * mGain[k];
-        a[0] = a[1] = mWindow[k] * x;
-        b[0] = b[1] = mWindow[half - 1 - k] * x;
+        // A frame value stands for the complex pair (v, v): the sum of real
+        // and imaginary parts is 2v, and the 2 sits in the gain.
+        const double out = (a[0] + b[0]) * mGain[k];
+        a[0] = mWindow[k] * x;
+        b[0] = mWindow[half - 1 - k] * x;
         mPosition += 2;
         x = out;
     }
@@ -57,10 +59,10 @@ private:
 
     std::vector<double> mMemory; // window | frameA | frameB | scratch
     double* mWindow = nullptr;   // N/2 rising half of the Blackman window
-    double* mFrameA = nullptr;   // N complex values
-    double* mFrameB = nullptr;   // N complex values
-    double* mScratch = nullptr;  // N complex values: N reals for the transform,
-    double* mGain = nullptr;     // then 0.5 / (N·(w[k] + w[N/2-1-k])), k < N/2
+    double* mFrameA = nullptr;   // N complex values (v, v), kept as their N reals v
+    double* mFrameB = nullptr;   // the same for the other frame
+    double* mScratch = nullptr;  // N complex values; its second half holds
+    double* mGain = nullptr;     // 2 · 0.5 / (N·(w[k] + w[N/2-1-k])), k < N/2
     double mCosPhi = 1.0;
     double mSinPhi = 0.0;
     int32_t mPosition = 0;       // twice the samples taken in this block

@@ -1,0 +1,120 @@
+// Half-overlapped Blackman frames, rotated in the frequency domain.
+//
+// A frame holds x·(1 + j); after rotation the output is half the sum of the
+// real and imaginary parts, which equals the real inverse transform of the
+// real spectrum X with the bins 1 ... N/2-1 turned by φ and DC and Nyquist
+// scaled by cos φ. So the block work runs on the real parts only: the N real
+// values, read as N/2 complex points z[n] = x[2n] + j·x[2n+1], take one
+// complex FFT of N/2 points each way. Between the two, one pass over the bin
+// pairs (k, N/2-k) does what separating X, rotating it and packing it again
+// would do. The result is written back as (v, v) so the frame holds what the
+// complex form would hold, up to an imaginary part that the output sum
+// cancels. This needs only half of the scratch array; the other half keeps
+// the per-position output gains.
+#include "engine/dsp/SpectralRotator.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+//------------------------------------------------------------------------------
+SpectralRotator::SpectralRotator()
+{
+    SetSize(4096);
+}
+
+//------------------------------------------------------------------------------
+bool SpectralRotator::SetSize(int n)
+{
+    if (n < kMinSize || n > kMaxSize || (n & (n - 1)) != 0)
+        return false;
+    if (!mHalfFft.SetSize(n / 2))
+        return false;
+    mTwiddles.resize(static_cast<size_t>(n / 4 + 1) * 2);
+    for (int k = 0; k <= n / 4; ++k)
+    {
+        const double angle = 2.0 * std::numbers::pi * k / n;
+        mTwiddles[2 * static_cast<size_t>(k)] = std::cos(angle);
+        mTwiddles[2 * static_cast<size_t>(k) + 1] = -std::sin(angle);
+    }
+    mTwiddles[static_cast<size_t>(n / 2)] = 0.0; // k = N/4: exactly -j
+    mTwiddles[static_cast<size_t>(n / 2) + 1] = -1.0;
+
+    const size_t total = static_cast<size_t>(n) / 2 + 6 * static_cast<size_t>(n);
+    if (n != mSize)
+        mMemory.assign(total, 0.0);
+    else
+        std::fill(mMemory.begin(), mMemory.end(), 0.0);
+
+    mSize = n;
+    mWindow = mMemory.data();
+    mFrameA = mWindow + n / 2;
+    mFrameB = mFrameA + 2 * n;
+    mScratch = mFrameB + 2 * n;
+    mGain = mScratch + n;
+    for (int i = 0; i < n / 2; ++i)
+    {
+        const double t = 2.0 * std::numbers::pi * i / n;
+        mWindow[i] = 0.42 - 0.5 * std::cos(t) + 0.08 * std::cos(2.0 * t);
+    }
+    for (int i = 0; i < n / 2; ++i)
+        mGain[i] = 0.5 / (n * (mWindow[i] + mWindow[n / 2 - 1 - i]));
+    return true;
+}
+
+//------------------------------------------------------------------------------
+void SpectralRotator::SetPhase(double cosPhi, double sinPhi)
+{
+    mCosPhi = cosPhi;
+    mSinPhi = sinPhi;
+}
+
+//------------------------------------------------------------------------------
+void SpectralRotator::FinishBlock()
+{
+    const int n = mSize;
+    const int half = n / 2;
+    std::swap(mFrameA, mFrameB);
+    double* __restrict frame = mFrameA;
+    double* __restrict z = mScratch;
+    const double* __restrict w = mTwiddles.data();
+
+    for (int i = 0; i < n; ++i)
+        z[i] = frame[2 * i];
+    mHalfFft.Forward(z);
+
+    // With A = Z[k], B = Z[N/2-k], E = (A + conj B)/2, O = (A - conj B)/2j
+    // (the spectra of the even and odd samples), W = e^(-j2πk/N),
+    // P = j·W·O and Q = conj(W)·E, the rotated pair is
+    //   Z'[k] = cos φ·A + sin φ·(P - Q),  Z'[N/2-k] = cos φ·B + sin φ·conj(P + Q),
+    // and Z'[0] = cos φ·Z[0]. Both factors carry a 2 so that the inverse
+    // yields N times the rotated frame, as a real inverse transform would.
+    const double c = 2.0 * mCosPhi;
+    const double s = 2.0 * mSinPhi;
+    z[0] *= c;
+    z[1] *= c;
+    for (int k = 1; k <= half / 2; ++k)
+    {
+        const int m = half - k;
+        const double ar = z[2 * k], ai = z[2 * k + 1];
+        const double br = z[2 * m], bi = z[2 * m + 1];
+        const double er = 0.5 * (ar + br), ei = 0.5 * (ai - bi);
+        const double or_ = 0.5 * (ai + bi), oi = -0.5 * (ar - br);
+        const double wr = w[2 * k], wi = w[2 * k + 1];
+        // P = j·W·O
+        const double pr = -(wr * oi + wi * or_);
+        const double pi = wr * or_ - wi * oi;
+        // Q = conj(W)·E
+        const double qr = wr * er + wi * ei;
+        const double qi = wr * ei - wi * er;
+        z[2 * k] = c * ar + s * (pr - qr);
+        z[2 * k + 1] = c * ai + s * (pi - qi);
+        z[2 * m] = c * br + s * (pr + qr);
+        z[2 * m + 1] = c * bi - s * (pi + qi);
+    }
+    mHalfFft.Inverse(z);
+
+    for (int i = 0; i < n; ++i)
+        frame[2 * i] = frame[2 * i + 1] = z[i];
+    mPosition = 0;
+}
