@@ -34,6 +34,15 @@ void ReadFromMemory(png_structp png, png_bytep out, png_size_t count) {
   state->position += take;
 }
 
+// A plug-in inside a host stays silent: libpng's own handlers print every
+// error and warning to stderr. Errors still leave through the jump buffer.
+[[noreturn]] void QuietError(png_structp png, png_const_charp) {
+  png_longjmp(png, 1);
+}
+
+//---
+void QuietWarning(png_structp, png_const_charp) {}
+
 //---
 void SetTransforms(png_structp png, png_infop info) {
   png_uint_32 width = 0, height = 0;
@@ -113,7 +122,7 @@ RasterBitmap* DecodePngMemory(const void* bytes, size_t size, RasterBitmap* targ
   }
   // The reader is made for the libpng this module is built with: a reader
   // asking for an older interface version is refused by current libpng.
-  png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, QuietError, QuietWarning);
   if (png == nullptr) {
     return nullptr;
   }

@@ -4,7 +4,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <memory>
+#include <string>
 
 #include "raster/RasterPng.h"
 #include "raster/RasterSysBitmap.h"
@@ -136,6 +138,25 @@ TEST(PngDecode, DamagedInputYieldsNothing) {
   badCrc[40] ^= 0xff;
   EXPECT_FALSE(Decode(badCrc));
   EXPECT_EQ(DecodePngMemory(nullptr, 100, nullptr), nullptr);
+}
+
+TEST(PngDecode, FailuresAndWarningsStaySilent) {
+  // Inside a host nothing may be printed: not for a damaged image, nor for a
+  // damaged ancillary chunk, which libpng only warns about and skips.
+  std::vector<uint8_t> good = RgbImage(4, 4);
+  std::vector<uint8_t> badCrc = good;
+  badCrc[40] ^= 0xff;
+  std::vector<uint8_t> noisyText = good;
+  const uint8_t text[] = {0, 0, 0, 1, 't', 'E', 'X', 't', 'a', 1, 2, 3, 4};  // wrong CRC
+  noisyText.insert(noisyText.begin() + 33, std::begin(text), std::end(text));  // after the header
+  testing::internal::CaptureStderr();
+  const bool failed = Decode(badCrc) == nullptr;
+  auto warned = Decode(noisyText);
+  const std::string printed = testing::internal::GetCapturedStderr();
+  EXPECT_TRUE(failed);
+  ASSERT_TRUE(warned);
+  EXPECT_EQ(Px(*warned, 3, 2), 0xFF1E1405u);
+  EXPECT_EQ(printed, "");
 }
 
 TEST(PngDecode, IntoGivenTargets) {
