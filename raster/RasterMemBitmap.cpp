@@ -48,7 +48,9 @@ bool RasterMemBitmap::Resize(int32_t width, int32_t height) {
   // Negative sizes are treated as empty rather than multiplied into a size.
   mWidth = width < 0 ? 0 : width;
   mHeight = height < 0 ? 0 : height;
-  const int64_t size = int64_t{mHeight} * GetRowSpan() * 4;
+  // The span in 64 bits: widths near the int32 limit must not wrap when rounded up.
+  const int64_t span = (int64_t{mWidth} + mMask) & ~int64_t{mMask};
+  const int64_t size = int64_t{mHeight} * span * 4;
   if (size > kMaxBytes) {
     std::free(mStorage);
     mStorage = nullptr;

@@ -8,6 +8,7 @@
 namespace {
 
 constexpr int64_t kMaxBytes = int64_t{0x7fffffff};
+constexpr int64_t kMaxWidth = int64_t{0x7fffffff};
 
 }  // namespace
 
@@ -41,14 +42,16 @@ bool RasterSysBitmap::Resize(int32_t width, int32_t height) {
       mAllocHeight >= height) {
     return true;  // the surface never shrinks
   }
-  mAllocWidth = (width + 3) & ~3;
+  // Rounded up in 64 bits: a width near the int32 limit must not wrap.
+  const int64_t allocWidth = (int64_t{width} + 3) & ~int64_t{3};
+  mAllocWidth = allocWidth <= kMaxWidth ? static_cast<int32_t>(allocWidth) : 0;
   mAllocHeight = height;
   ReleaseSurface();
   if (width == 0 || height == 0) {
     return false;
   }
   const int64_t bytes = int64_t{mAllocWidth} * height * 4;
-  void* block = bytes <= kMaxBytes ? std::malloc(static_cast<size_t>(bytes) + 63) : nullptr;
+  void* block = bytes > 0 && bytes <= kMaxBytes ? std::malloc(static_cast<size_t>(bytes) + 63) : nullptr;
   if (block == nullptr) {
     mWidth = 0;
     mHeight = 0;

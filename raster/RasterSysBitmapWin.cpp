@@ -3,6 +3,16 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
+namespace {
+
+constexpr int64_t kMaxWidth = int64_t{0x7fffffff};
+// Larger surfaces could not be addressed with 32-bit byte offsets.
+constexpr int64_t kMaxBytes = int64_t{0x7fffffff};
+
+}  // namespace
+
 //---
 RasterSysBitmap::RasterSysBitmap(int32_t width, int32_t height) {
   mContext = CreateCompatibleDC(nullptr);
@@ -50,7 +60,9 @@ bool RasterSysBitmap::Resize(int32_t width, int32_t height) {
       mAllocHeight >= height) {
     return true;  // the surface never shrinks
   }
-  mAllocWidth = (width + 3) & ~3;
+  // Rounded up in 64 bits: a width near the int32 limit must not wrap.
+  const int64_t allocWidth = (int64_t{width} + 3) & ~int64_t{3};
+  mAllocWidth = allocWidth <= kMaxWidth ? static_cast<int32_t>(allocWidth) : 0;
   mAllocHeight = height;
   ReleaseSurface();
   if (width == 0 || height == 0) {
@@ -64,7 +76,10 @@ bool RasterSysBitmap::Resize(int32_t width, int32_t height) {
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(static_cast<HDC>(mContext), &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  const int64_t bytes = int64_t{mAllocWidth} * height * 4;
+  HBITMAP bitmap = bytes > 0 && bytes <= kMaxBytes
+                       ? CreateDIBSection(static_cast<HDC>(mContext), &info, DIB_RGB_COLORS, &bits, nullptr, 0)
+                       : nullptr;
   if (bitmap == nullptr || bits == nullptr) {
     if (bitmap != nullptr) {
       DeleteObject(bitmap);

@@ -73,3 +73,19 @@ TEST(SysBitmap, KeepsItsSurfaceWhenShrunk) {
   EXPECT_EQ(b.GetDrawingContext(), nullptr);
 #endif
 }
+
+TEST(SysBitmap, AbsurdSizesLeaveAnEmptyBitmap) {
+  for (auto [w, h] : {std::pair{0x7fffffff, 2}, std::pair{0x7ffffffd, 1}, std::pair{100000, 100000}}) {
+    RasterSysBitmap b(4, 4);
+    b.Resize(w, h);
+    EXPECT_EQ(b.GetBits(), nullptr) << w << "x" << h;
+    EXPECT_EQ(b.GetWidth(), 0);
+    EXPECT_EQ(b.GetHeight(), 0);
+    RasterSysBitmap src(2, 2);
+    RasterBlit(&b, &src, 0, 0, nullptr, 1.0f, kRasterCopy);  // must not touch memory
+    // A sensible size afterwards gets a surface again.
+    EXPECT_TRUE(b.Resize(3, 3));
+    ASSERT_NE(b.GetBits(), nullptr);
+    EXPECT_EQ(b.GetRowSpan(), 4);
+  }
+}
