@@ -103,7 +103,9 @@ int RasterOpacityWeight(float opacity) {
 //---
 void RasterBlit(RasterBitmap* dest, RasterBitmap* src, int32_t dstX, int32_t dstY,
                 const RasterRect* srcRect, float opacity, int32_t mode) {
-  if (dest == nullptr || src == nullptr || opacity == 0.0f) {
+  // Zero, negative and not-a-number opacities draw nothing in every mode,
+  // the channel copy (which otherwise ignores the opacity) included.
+  if (dest == nullptr || src == nullptr || !(opacity > 0.0f)) {
     return;
   }
   // Clip in 64 bits so that absurd positions cannot overflow.

@@ -63,6 +63,10 @@ TEST(BlitKernel, ChannelCopyIgnoresOpacity) {
   // Destination byte 3 (alpha) takes source byte 0 (blue).
   EXPECT_EQ(BlitOne(kSrc, kDest, 0.25f, kRasterChannelCopy | 3 << 2 | 0), 0x30402010u);
   EXPECT_EQ(BlitOne(kSrc, kDest, 1.0f, kRasterChannelCopy | 0 << 2 | 2), 0x804020A0u);
+  // Opacities that draw nothing in the other modes draw nothing here either.
+  for (float opacity : {0.0f, -1.0f, std::nanf("")}) {
+    EXPECT_EQ(BlitOne(kSrc, kDest, opacity, kRasterChannelCopy | 3 << 2 | 0), kDest) << opacity;
+  }
 }
 
 TEST(BlitKernel, OpacityOutsideRangeAndUnknownModes) {
