@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <unistd.h>
+#include <utility>
 
 namespace fs = std::filesystem;
 
@@ -84,13 +85,18 @@ int main(int argc, char** argv)
     }
     if (o.output.empty())
         o.output = o.input.empty() ? "tarvo-demo.wav" : fs::path(o.input).stem().string() + "-tarvo.wav";
-    if (!o.input.empty() && !listing) {
-        if (SameFile(o.output, o.input))
-            return Fail(1, "the output would overwrite the input " + o.input);
-        if (!o.dryOutput.empty() && SameFile(o.dryOutput, o.input))
-            return Fail(1, "the dry output would overwrite the input " + o.input);
-        if (!o.sidechain.empty() && SameFile(o.output, o.sidechain))
-            return Fail(1, "the output would overwrite the sidechain " + o.sidechain);
+    if (!listing) {
+        // Neither written file may replace a file the render reads, the demo
+        // render with a sidechain file included.
+        const std::pair<std::string, const char*> written[] = {{o.output, "output"}, {o.dryOutput, "dry output"}};
+        for (const auto& [path, what] : written) {
+            if (path.empty())
+                continue;
+            if (!o.input.empty() && SameFile(path, o.input))
+                return Fail(1, std::string("the ") + what + " would overwrite the input " + o.input);
+            if (!o.sidechain.empty() && SameFile(path, o.sidechain))
+                return Fail(1, std::string("the ") + what + " would overwrite the sidechain " + o.sidechain);
+        }
     }
 
     render::Renderer renderer;
