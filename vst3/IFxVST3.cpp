@@ -30,6 +30,14 @@ struct HostText {
     explicit HostText(const char* utf8) { Utf8ToUtf16(utf8, text, 128); }
 };
 
+// A normalised value from the host, held to 0 .. 1 (NaN counts as 0): the
+// shaped mapping would otherwise show values outside the parameter's range,
+// or NaN.
+double HostNormalized(double value)
+{
+    return value > 0.0 ? std::min(value, 1.0) : 0.0;
+}
+
 } // namespace
 
 //------------------------------------------------------------------------
@@ -272,7 +280,7 @@ tresult PLUGIN_API IFxVST3::getParamStringByValue(ParamID id, ParamValue valueNo
     if (param == nullptr || string == nullptr || id >= static_cast<ParamID>(NParams()))
         return kResultFalse;
     char text[128] = {};
-    param->FormatValue(valueNormalized, true, text, true, sizeof(text));
+    param->FormatValue(HostNormalized(valueNormalized), true, text, true, sizeof(text));
     Utf8ToUtf16(text, string, 128);
     return kResultOk;
 }
@@ -308,7 +316,7 @@ ParamValue PLUGIN_API IFxVST3::normalizedParamToPlain(ParamID id, ParamValue val
     // Inverse of plainParamToNormalized: both use the parameter's shape.
     if (id < static_cast<ParamID>(NParams()))
         if (const IFxParam* param = GetParam(static_cast<int>(id)))
-            return param->FromNormalized(std::clamp(valueNormalized, 0.0, 1.0));
+            return param->FromNormalized(HostNormalized(valueNormalized));
     return SingleComponentEffect::normalizedParamToPlain(id, valueNormalized);
 }
 
@@ -317,7 +325,7 @@ ParamValue PLUGIN_API IFxVST3::plainParamToNormalized(ParamID id, ParamValue pla
 {
     if (id < static_cast<ParamID>(NParams()))
         if (const IFxParam* param = GetParam(static_cast<int>(id)))
-            return param->ToNormalized(plainValue);
+            return param->ToNormalized(std::isnan(plainValue) ? param->Min() : plainValue);
     return plainValue;
 }
 

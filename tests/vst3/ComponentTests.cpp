@@ -5,6 +5,8 @@
 #include "pluginterfaces/gui/iplugview.h"
 #include "pluginterfaces/vst/ivstunits.h"
 
+#include <cmath>
+
 using namespace Steinberg;
 using namespace Steinberg::Vst;
 
@@ -133,6 +135,27 @@ TEST_F(Vst3Component, ParameterQueriesUseThePluginsMapping)
     EXPECT_EQ(c->setParamNormalized(kPreset, 1.0), kResultFalse);
     EXPECT_EQ(c->getParamNormalized(kBypass), 0.0);
     EXPECT_EQ(c->getParamNormalized(12345), 0.0);
+}
+
+TEST_F(Vst3Component, ParameterQueriesHoldBadValuesToTheRange)
+{
+    auto* c = plug->controller;
+    String128 text{};
+    // Gain is 0..4: a value past either end reads as that end, NaN as the start.
+    EXPECT_EQ(c->getParamStringByValue(0, 1.5, text), kResultOk);
+    EXPECT_EQ(harness::ToUtf8(text), "4.000");
+    EXPECT_EQ(c->getParamStringByValue(0, -0.5, text), kResultOk);
+    EXPECT_EQ(harness::ToUtf8(text), "0.000");
+    EXPECT_EQ(c->getParamStringByValue(0, std::nan(""), text), kResultOk);
+    EXPECT_EQ(harness::ToUtf8(text), "0.000");
+    EXPECT_EQ(c->getParamStringByValue(3, 7.0, text), kResultOk);
+    EXPECT_EQ(harness::ToUtf8(text), "Hot");
+
+    EXPECT_EQ(c->normalizedParamToPlain(0, std::nan("")), 0.0);
+    EXPECT_EQ(c->normalizedParamToPlain(0, 2.0), 4.0);
+    EXPECT_EQ(c->plainParamToNormalized(0, std::nan("")), 0.0);
+    EXPECT_EQ(c->plainParamToNormalized(0, 1e300), 1.0);
+    EXPECT_EQ(c->plainParamToNormalized(0, -HUGE_VAL), 0.0);
 }
 
 TEST_F(Vst3Component, RootUnitCarriesTheFactoryPresets)
