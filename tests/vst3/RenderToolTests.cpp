@@ -1,11 +1,16 @@
 // The render tool's host loop against the product bundle: settling, the
 // latency it removes, bypass and the command line.
+#include "tools/tarvo-render/AudioFile.h"
 #include "tools/tarvo-render/DemoSignal.h"
 #include "tools/tarvo-render/Renderer.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
 
 namespace {
 
@@ -84,6 +89,42 @@ TEST(RenderTool, CommandLineRefusesWhatItCannotDo)
     EXPECT_FALSE(parse({"--output"}, error));
     EXPECT_FALSE(parse({"--frobnicate"}, error));
     EXPECT_TRUE(parse({"in.wav", "--set", "Juice=3", "--64", "-b", "64", "-p", "2"}, error)) << error;
+}
+
+TEST(RenderTool, FilesRoundTripAndADamagedFrameCountReadsWhatIsThere)
+{
+    namespace fs = std::filesystem;
+    fs::path dir = fs::temp_directory_path() / "tarvo-render-files";
+    fs::create_directories(dir);
+    std::string good = (dir / "tone.flac").string(), bad = (dir / "damaged.flac").string(), error;
+    render::StereoAudio tone;
+    tone.sampleRate = 48000;
+    for (int i = 0; i < 100000; ++i) {
+        tone.left.push_back(0.5 * std::sin(0.01 * i));
+        tone.right.push_back(-0.25);
+    }
+    ASSERT_TRUE(render::WriteStereo(good, tone, error)) << error;
+
+    // Claim the largest total sample count the stream header can hold.
+    std::ifstream in(good, std::ios::binary);
+    std::vector<char> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    in.close();
+    ASSERT_GT(bytes.size(), 26u);
+    ASSERT_EQ(std::string(bytes.data(), 4), "fLaC");
+    bytes[21] = static_cast<char>(bytes[21] | 0x0F);
+    for (int i = 22; i < 26; ++i)
+        bytes[static_cast<std::size_t>(i)] = static_cast<char>(0xFF);
+    std::ofstream(bad, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+
+    for (const std::string& path : {good, bad}) {
+        render::StereoAudio back;
+        ASSERT_TRUE(render::ReadStereo(path, back, error)) << path << ": " << error;
+        EXPECT_EQ(back.sampleRate, 48000);
+        ASSERT_EQ(back.Frames(), tone.Frames()) << path;
+        EXPECT_NEAR(back.left[1234], tone.left[1234], 1e-6);
+        EXPECT_NEAR(back.right[99999], -0.25, 1e-6);
+    }
+    fs::remove_all(dir);
 }
 
 } // namespace

@@ -22,21 +22,29 @@ bool ReadStereo(const std::string& path, StereoAudio& out, std::string& error)
         sf_close(file);
         return false;
     }
-    std::vector<double> interleaved(static_cast<std::size_t>(info.frames) * static_cast<std::size_t>(info.channels));
-    sf_count_t got = sf_readf_double(file, interleaved.data(), info.frames);
-    sf_close(file);
-    if (got < 0) {
-        error = "cannot read the samples of " + path;
-        return false;
-    }
-    auto frames = static_cast<std::size_t>(got);
+    // Read in pieces until the file ends: the frame count in a damaged
+    // header can be far larger than the samples the file holds.
+    const auto channels = static_cast<std::size_t>(info.channels);
+    const sf_count_t piece = 65536;
+    std::vector<double> interleaved(static_cast<std::size_t>(piece) * channels);
     out.sampleRate = info.samplerate;
-    out.left.resize(frames);
-    out.right.resize(frames);
-    for (std::size_t i = 0; i < frames; ++i) {
-        out.left[i] = interleaved[i * static_cast<std::size_t>(info.channels)];
-        out.right[i] = interleaved[i * static_cast<std::size_t>(info.channels) + static_cast<std::size_t>(info.channels - 1)];
+    out.left.clear();
+    out.right.clear();
+    for (;;) {
+        sf_count_t got = sf_readf_double(file, interleaved.data(), piece);
+        if (got < 0) {
+            sf_close(file);
+            error = "cannot read the samples of " + path;
+            return false;
+        }
+        for (std::size_t i = 0; i < static_cast<std::size_t>(got); ++i) {
+            out.left.push_back(interleaved[i * channels]);
+            out.right.push_back(interleaved[i * channels + channels - 1]);
+        }
+        if (got < piece)
+            break;
     }
+    sf_close(file);
     return true;
 }
 
