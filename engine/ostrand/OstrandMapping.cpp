@@ -103,11 +103,14 @@ int ResamplerDelay(int style, double rate, int factor)
         return (DirectFirTable(intRate, factor).length - 1) / factor;
     int length = BlockFirTable(intRate, factor).length;
     int r = 2 * ((length / 2 + 512) / factor);
-    if (rate == 44100.0 && factor >= 8)
+    // The corrections belong to the tables, not to one rate: every rate up
+    // to 50000 Hz but 48000 shares the 44100 tables and so their delay.
+    const bool ownTables = intRate == 48000;
+    if (!ownTables && factor >= 8)
         ++r;
-    else if (rate == 44100.0 && factor == 4)
+    else if (!ownTables && factor == 4)
         --r;
-    else if (rate == 48000.0 && factor == 12)
+    else if (ownTables && factor == 12)
         ++r;
     return r;
 }

@@ -41,6 +41,9 @@ TEST(OstrandLatency, ReportedValues)
     EXPECT_EQ(ResamplerDelay(kClearStyle, 44100.0, 12), 233); // 232 + 1
     EXPECT_EQ(ResamplerDelay(kClearStyle, 48000.0, 12), 167); // 166 + 1
     EXPECT_EQ(ResamplerDelay(kClearStyle, 48000.0, 4), 338);
+    // Other rates below 50 kHz use the 44100 tables, with their delays.
+    EXPECT_EQ(ResamplerDelay(kClearStyle, 32000.0, 4), 403);
+    EXPECT_EQ(ResamplerDelay(kClearStyle, 22050.0, 12), 233);
     // Above 50 kHz: (L - 1)/F.
     EXPECT_EQ(ResamplerDelay(kClearStyle, 96000.0, 2), 23);
     EXPECT_EQ(ResamplerDelay(kClearStyle, 88200.0, 6), 25);
@@ -143,6 +146,22 @@ TEST(OstrandLatency, OutputLinesUpAtTheReportedLatency)
                     EXPECT_LT(a.sineDelay, latency + 1.0);
                 }
             }
+        }
+    }
+}
+
+// The "Clear" tables of 44100 Hz serve every other rate below 50 kHz too,
+// and so does their delay correction.
+TEST(OstrandLatency, ClearStyleLinesUpAtOtherRatesBelow50k)
+{
+    for (double rate : {32000.0, 22050.0}) {
+        for (int juice = 3; juice <= 5; ++juice) {
+            JuiceSettings js = JuiceFor(juice, rate);
+            int latency = LatencyFor(rate, js.factor, js.frameMultiple, kClearStyle);
+            SCOPED_TRACE(testing::Message() << rate << " Hz, Juice " << juice);
+            Alignment a = MeasureAlignment(rate, juice, kClearStyle, latency);
+            EXPECT_EQ(a.peakLag, latency);
+            EXPECT_NEAR(a.sineDelay, latency, 0.5);
         }
     }
 }
