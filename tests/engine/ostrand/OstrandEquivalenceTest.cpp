@@ -30,8 +30,9 @@ class OstrandEquivalence : public ::testing::TestWithParam<Scenario> {};
 TEST_P(OstrandEquivalence, MatchesReferenceWithinTolerance)
 {
     const Scenario s = GetParam();
-    const Output fast = ostrand_scenario::Render<Ostrand>(s);
-    const Output reference = RenderWithReference(s);
+    const ostrand_scenario::Signal signal = ostrand_scenario::SignalFor(s);
+    const Output fast = ostrand_scenario::Render<Ostrand>(s, signal);
+    const Output reference = RenderWithReference(s, signal);
     ASSERT_EQ(fast.left.size(), reference.left.size());
 
     const double peak = Peak(reference);

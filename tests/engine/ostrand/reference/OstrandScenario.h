@@ -62,11 +62,23 @@ void SetPlain(Plug& plug, int idx, double plain)
     plug.ParamChanged(idx);
 }
 
-template <class Plug>
-Output Render(const Scenario& s)
+struct Signal {
+    std::vector<double> ch[4]; // main left, right, sidechain left, right
+};
+
+inline Signal SignalFor(const Scenario& s)
 {
-    std::vector<double> ch[4];
-    MusicLike(s.rate, s.seconds, ch);
+    Signal signal;
+    MusicLike(s.rate, s.seconds, signal.ch);
+    return signal;
+}
+
+// Renders the scenario on its signal (SignalFor), which it leaves unchanged.
+template <class Plug>
+Output Render(const Scenario& s, const Signal& signal)
+{
+    Signal copy = signal; // the engine may process in place
+    auto& ch = copy.ch;
     auto owner = std::make_unique<Plug>();
     Plug& plug = *owner;
     plug.SetSampleRate(s.rate);

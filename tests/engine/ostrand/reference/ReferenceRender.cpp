@@ -8,7 +8,8 @@ namespace tarvo_reference {
 #include "tests/engine/ostrand/reference/ReferenceRender.h"
 
 //------------------------------------------------------------------------
-ostrand_scenario::Output RenderWithReference(const ostrand_scenario::Scenario& scenario)
+ostrand_scenario::Output RenderWithReference(const ostrand_scenario::Scenario& scenario,
+                                             const ostrand_scenario::Signal& signal)
 {
-    return ostrand_scenario::Render<tarvo_reference::Ostrand>(scenario);
+    return ostrand_scenario::Render<tarvo_reference::Ostrand>(scenario, signal);
 }

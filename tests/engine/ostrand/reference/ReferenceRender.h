@@ -5,4 +5,5 @@
 // scenario code (OstrandScenario.h).
 #include "tests/engine/ostrand/reference/OstrandScenario.h"
 
-ostrand_scenario::Output RenderWithReference(const ostrand_scenario::Scenario& scenario);
+ostrand_scenario::Output RenderWithReference(const ostrand_scenario::Scenario& scenario,
+                                             const ostrand_scenario::Signal& signal);
