@@ -118,6 +118,10 @@ bool IFxBase::LoadPreset(int idx)
     IFxPreset& preset = mPresets[static_cast<std::size_t>(idx)];
     bool ok;
     if (preset.initialized) {
+        // A slot that cannot hold every value is refused before anything
+        // changes, so the plug-in never sees a load start that never finishes.
+        if (preset.chunk.ByteCount() < NParams() * static_cast<int>(sizeof(double)))
+            return false;
         PresetLoadStarting();
         ok = UnserializeParams(&preset.chunk, 0) > 0;
     } else {
