@@ -15,7 +15,7 @@
 #include "engine/dsp/GlideCoefficient.h"
 #include "engine/dsp/NoiseSource.h"
 #include "engine/dsp/ResampleBiquad.h"
-#include "engine/dsp/ResampleBlockFir.h"
+#include "engine/dsp/ResampleBlockFirPair.h"
 #include "engine/dsp/ResampleFir.h"
 #include "engine/dsp/SpectralRotator.h"
 #include "engine/dsp/StereoDelay.h"
@@ -213,7 +213,7 @@ private:
     NoiseSource mNoise;
     ResampleBiquad mBiquads[8];      // up: audio M/S, detector M/S, sidechain M/S; down: M/S
     ResampleFir mFirs[8];
-    ResampleBlockFir mBlockFirs[8];
+    ResampleBlockFirPair mBlockFirPairs[4]; // the same four signals as (mid, side) pairs
     FeedbackHistory mHistory;
     double mDriveM = 0.0;
     double mDriveS = 0.0;

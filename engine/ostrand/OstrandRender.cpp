@@ -27,7 +27,8 @@ inline double Smooth(double old, double input, double rise, double fall)
     return FlushDenormal((1.0 - a) * old + a * input);
 }
 
-enum : int { kUpAudioM = 0, kUpAudioS, kUpDetM, kUpDetS, kUpScM, kUpScS, kDownM, kDownS };
+// Filter pairs; in the arrays of single filters, mid sits at 2·k, side at 2·k + 1.
+enum : int { kUpAudio = 0, kUpDet, kUpSc, kDown };
 
 // Noise pairs drawn ahead per batch (the largest factor, 12, in one go).
 constexpr int kMaxNoiseBatch = 16;
@@ -35,7 +36,24 @@ constexpr int kMaxNoiseBatch = 16;
 // Store-only feeding of a down-sampling filter at the dropped sub-samples.
 inline void PushTo(ResampleBiquad& f, double x) { f.ProcessSample(x); }
 inline void PushTo(ResampleFir& f, double x) { f.Push(x); }
-inline void PushTo(ResampleBlockFir& f, double x) { f.Push(x); }
+
+// Mid and side through the pair k of filters, in place.
+template <class Filter>
+inline void PairThrough(Filter* f, int k, double& m, double& s)
+{
+    m = f[2 * k].ProcessSample(m);
+    s = f[2 * k + 1].ProcessSample(s);
+}
+inline void PairThrough(ResampleBlockFirPair* f, int k, double& m, double& s) { f[k].ProcessPair(m, s); }
+
+// Store-only feeding of the pair k.
+template <class Filter>
+inline void PairPush(Filter* f, int k, double m, double s)
+{
+    PushTo(f[2 * k], m);
+    PushTo(f[2 * k + 1], s);
+}
+inline void PairPush(ResampleBlockFirPair* f, int k, double m, double s) { f[k].PushPair(m, s); }
 
 } // namespace
 
@@ -147,7 +165,7 @@ void Ostrand::OversampledCore(double& aM, double& aS, double dM, double dS, doub
     // One dispatch per base-rate sample instead of one per filter call.
     switch (mFilterKind) {
     case kFilterDirect: OversampledCoreWith(mFirs, aM, aS, dM, dS, cM, cS); break;
-    case kFilterBlock: OversampledCoreWith(mBlockFirs, aM, aS, dM, dS, cM, cS); break;
+    case kFilterBlock: OversampledCoreWith(mBlockFirPairs, aM, aS, dM, dS, cM, cS); break;
     default: OversampledCoreWith(mBiquads, aM, aS, dM, dS, cM, cS); break;
     }
 }
@@ -166,9 +184,6 @@ void Ostrand::OversampledCoreWith(Filter* filters, double& aM, double& aS, doubl
     const double balance = k > 1.0 ? k * mBalance : mBalance;
     const bool fullDetector = !mSimpleDetector;
 
-    auto up = [filters](int i, double x) { return filters[i].ProcessSample(x); };
-    auto push = [filters](int i, double x) { PushTo(filters[i], x); };
-
     // The noise of all sub-samples is drawn up front (the same values in the
     // same order), which lets the generator and the colouring filters work
     // on several pairs at once.
@@ -183,14 +198,10 @@ void Ostrand::OversampledCoreWith(Filter* filters, double& aM, double& aS, doubl
             mNoise.NextPairs(noiseM, noiseS, std::min(kMaxNoiseBatch, factor - i));
         double audioM = aM, audioS = aS, detM = dM, detS = dS, scM = cM, scS = cS;
         if (factor > 1) {
-            audioM = up(kUpAudioM, audioM);
-            audioS = up(kUpAudioS, audioS);
-            detM = up(kUpDetM, detM);
-            detS = up(kUpDetS, detS);
-            if (ext) {
-                scM = up(kUpScM, scM);
-                scS = up(kUpScS, scS);
-            }
+            PairThrough(filters, kUpAudio, audioM, audioS);
+            PairThrough(filters, kUpDet, detM, detS);
+            if (ext)
+                PairThrough(filters, kUpSc, scM, scS);
         }
         mAudioDelay.ProcessSample(audioM, audioS);
         double xM = ext ? scM : detM;
@@ -262,11 +273,11 @@ void Ostrand::OversampledCoreWith(Filter* filters, double& aM, double& aS, doubl
             resultM = mixedM;
             resultS = mixedS;
         } else if (i < factor - 1) {
-            push(kDownM, mixedM);
-            push(kDownS, mixedS);
+            PairPush(filters, kDown, mixedM, mixedS);
         } else {
-            resultM = up(kDownM, mixedM);
-            resultS = up(kDownS, mixedS);
+            resultM = mixedM;
+            resultS = mixedS;
+            PairThrough(filters, kDown, resultM, resultS);
         }
     }
     aM = resultM;

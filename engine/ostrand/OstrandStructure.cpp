@@ -110,8 +110,9 @@ void Ostrand::ConfigureResamplers()
     for (int i = 0; i < 8; ++i) {
         mBiquads[i].Configure(mFactor);
         mFirs[i].Configure(rate, mFactor);
-        mBlockFirs[i].Configure(ResampleBlockFir::kBlockSize, rate, mFactor);
     }
+    for (ResampleBlockFirPair& pair : mBlockFirPairs)
+        pair.Configure(ResampleBlockFirPair::kBlockSize, rate, mFactor);
 }
 
 //------------------------------------------------------------------------

@@ -1,0 +1,125 @@
+// Overlap-save as in BlockConvolver, on complex windows of 2B points whose
+// real and imaginary parts are the two streams. The partition spectra are
+// those of the real impulse response, so each bin's product keeps the two
+// streams apart after the inverse transform.
+#include "engine/dsp/PairBlockConvolver.h"
+
+#include <algorithm>
+
+namespace {
+
+typedef double Pair __attribute__((vector_size(16)));
+typedef long long PairMask __attribute__((vector_size(16)));
+
+inline Pair Load(const double* p)
+{
+    Pair v;
+    __builtin_memcpy(&v, p, sizeof v);
+    return v;
+}
+
+inline void Store(double* p, Pair v) { __builtin_memcpy(p, &v, sizeof v); }
+
+// acc (0 when starting) + Σ_p x_p·h_p over n complex bins, partitions added
+// in order per bin; both parts of a product in one two-lane vector.
+void SumOfProducts(double* acc, const double* const* x, const double* const* h, int parts, int n,
+                   bool start)
+{
+    const Pair zero = {0.0, 0.0};
+    for (int i = 0; i < 2 * n; i += 2)
+    {
+        Pair bin = start ? zero : Load(acc + i);
+        for (int p = 0; p < parts; ++p)
+        {
+            const Pair xv = Load(x[p] + i);
+            const Pair hv = Load(h[p] + i);
+            const Pair xSwapped = __builtin_shuffle(xv, PairMask{1, 0});
+            const Pair hReal = __builtin_shuffle(hv, PairMask{0, 0});
+            const Pair hImag = __builtin_shuffle(hv, PairMask{1, 1}) * Pair{-1.0, 1.0};
+            bin += xv * hReal + xSwapped * hImag;
+        }
+        Store(acc + i, bin);
+    }
+}
+
+} // namespace
+
+//------------------------------------------------------------------------------
+bool PairBlockConvolver::SetImpulse(int blockSize, const double* taps, int length)
+{
+    const bool validBlock = blockSize >= 16 && blockSize <= 16384 &&
+                            (blockSize & (blockSize - 1)) == 0;
+    if (!validBlock || taps == nullptr || length < 1 || !mFft.SetSize(2 * blockSize))
+    {
+        mBlock = 0;
+        mPartitions = 0;
+        return false;
+    }
+    mBlock = blockSize;
+    mPartitions = (length + blockSize - 1) / blockSize;
+    const size_t span = 4 * static_cast<size_t>(blockSize); // doubles per spectrum
+
+    // Partition spectra, scaled by 1/(2B) so the inverse transform needs no
+    // separate normalisation pass.
+    mFilter.assign(span * mPartitions, 0.0);
+    const double scale = 1.0 / (2.0 * blockSize);
+    for (int p = 0; p < mPartitions; ++p)
+    {
+        double* h = &mFilter[span * p];
+        const int first = p * blockSize;
+        const int count = std::min(blockSize, length - first);
+        for (int i = 0; i < count; ++i)
+            h[2 * i] = taps[first + i] * scale;
+        mFft.Forward(h);
+    }
+    mSpectra.assign(span * mPartitions, 0.0);
+    mInput.assign(span / 2, 0.0);
+    mWork.assign(span, 0.0);
+    mNewest = 0;
+    return true;
+}
+
+//------------------------------------------------------------------------------
+void PairBlockConvolver::Clear()
+{
+    std::fill(mSpectra.begin(), mSpectra.end(), 0.0);
+    std::fill(mInput.begin(), mInput.end(), 0.0);
+    mNewest = 0;
+}
+
+//------------------------------------------------------------------------------
+void PairBlockConvolver::ProcessBlock(const double* in, double* out)
+{
+    const int b = mBlock;
+    if (b == 0)
+        return;
+    const size_t half = 2 * static_cast<size_t>(b); // doubles in B pairs
+    const size_t span = 2 * half;
+
+    // Input window: the previous block, then the new one.
+    mNewest = mNewest + 1 == mPartitions ? 0 : mNewest + 1;
+    double* x = &mSpectra[span * mNewest];
+    std::copy(mInput.begin(), mInput.end(), x);
+    std::copy(in, in + half, x + half);
+    std::copy(in, in + half, mInput.begin());
+    mFft.Forward(x);
+
+    // Sum of products: input spectrum of p blocks ago times partition p.
+    const double* spectra[kMaxPartitions];
+    const double* filters[kMaxPartitions];
+    double* acc = mWork.data();
+    int slot = mNewest;
+    for (int first = 0; first < mPartitions; first += kMaxPartitions)
+    {
+        const int parts = std::min(kMaxPartitions, mPartitions - first);
+        for (int p = 0; p < parts; ++p)
+        {
+            spectra[p] = &mSpectra[span * slot];
+            filters[p] = &mFilter[span * (first + p)];
+            slot = slot == 0 ? mPartitions - 1 : slot - 1;
+        }
+        SumOfProducts(acc, spectra, filters, parts, 2 * b, first == 0);
+    }
+    mFft.Inverse(acc);
+    std::copy(acc + half, acc + span, out);
+}
