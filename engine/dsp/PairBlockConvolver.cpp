@@ -73,7 +73,6 @@ bool PairBlockConvolver::SetImpulse(int blockSize, const double* taps, int lengt
         mFft.Forward(h);
     }
     mSpectra.assign(span * mPartitions, 0.0);
-    mInput.assign(span / 2, 0.0);
     mWork.assign(span, 0.0);
     mNewest = 0;
     return true;
@@ -83,25 +82,23 @@ bool PairBlockConvolver::SetImpulse(int blockSize, const double* taps, int lengt
 void PairBlockConvolver::Clear()
 {
     std::fill(mSpectra.begin(), mSpectra.end(), 0.0);
-    std::fill(mInput.begin(), mInput.end(), 0.0);
     mNewest = 0;
 }
 
 //------------------------------------------------------------------------------
-void PairBlockConvolver::ProcessBlock(const double* in, double* out)
+const double* PairBlockConvolver::ProcessBlock(const double* previous, const double* in)
 {
     const int b = mBlock;
     if (b == 0)
-        return;
+        return nullptr;
     const size_t half = 2 * static_cast<size_t>(b); // doubles in B pairs
     const size_t span = 2 * half;
 
     // Input window: the previous block, then the new one.
     mNewest = mNewest + 1 == mPartitions ? 0 : mNewest + 1;
     double* x = &mSpectra[span * mNewest];
-    std::copy(mInput.begin(), mInput.end(), x);
+    std::copy(previous, previous + half, x);
     std::copy(in, in + half, x + half);
-    std::copy(in, in + half, mInput.begin());
     mFft.Forward(x);
 
     // Sum of products: input spectrum of p blocks ago times partition p.
@@ -121,5 +118,5 @@ void PairBlockConvolver::ProcessBlock(const double* in, double* out)
         SumOfProducts(acc, spectra, filters, parts, 2 * b, first == 0);
     }
     mFft.Inverse(acc);
-    std::copy(acc + half, acc + span, out);
+    return acc + half;
 }

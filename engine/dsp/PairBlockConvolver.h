@@ -21,12 +21,14 @@ public:
     // Block size B (a power of two, 16 ... 16384) and impulse response of
     // `length` taps; returns false and stays empty for bad arguments.
     bool SetImpulse(int blockSize, const double* taps, int length);
-    // Forgets the input history (the impulse response stays).
+    // Forgets the input history (the impulse response stays); the caller
+    // forgets its previous block.
     void Clear();
 
-    // Convolves B input pairs (x, y), interleaved, and writes B output pairs
-    // the same way (in may equal out).
-    void ProcessBlock(const double* in, double* out);
+    // Convolves B new input pairs (x, y), interleaved, given together with
+    // the B pairs of the previous call (zeros at first or after Clear), and
+    // returns the B output pairs, valid until the next call.
+    const double* ProcessBlock(const double* previous, const double* in);
 
     int BlockSize() const { return mBlock; }
 
@@ -35,7 +37,6 @@ private:
     std::vector<double> mFilter;   // partition spectra, 2B complex bins each
     std::vector<double> mSpectra;  // input spectra ring, same layout
     static constexpr int kMaxPartitions = 8; // summed per pass over the bins
-    std::vector<double> mInput;    // the last B input pairs
     std::vector<double> mWork;     // 2B complex values
     int mBlock = 0;
     int mPartitions = 0;

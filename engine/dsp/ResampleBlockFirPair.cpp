@@ -19,23 +19,23 @@ bool ResampleBlockFirPair::Configure(int blockSize, int rate, int factor)
     const FirTable table = BlockFirTable(rate, factor);
     mFactor = factor;
     mFill = 0;
-    if (!mEngine.SetImpulse(blockSize, table.taps, table.length))
-    {
-        mBlock = 0;
-        mLength = 0;
-        std::fill(mOut.begin(), mOut.end(), 0.0);
-        return false;
-    }
-    mBlock = blockSize;
-    mLength = table.length;
-    mIn.assign(2 * static_cast<size_t>(blockSize), 0.0);
-    mOut.assign(2 * static_cast<size_t>(blockSize), 0.0);
-    return true;
+    const bool ok = mEngine.SetImpulse(blockSize, table.taps, table.length);
+    mBlock = ok ? blockSize : 0;
+    mLength = ok ? table.length : 0;
+    const size_t blockDoubles = 2 * static_cast<size_t>(mBlock);
+    mInputs.assign(2 * blockDoubles, 0.0);
+    mSilence.assign(blockDoubles, 0.0);
+    mIn = mInputs.data();
+    mOut = mSilence.data();
+    return ok;
 }
 
 //------------------------------------------------------------------------------
 void ResampleBlockFirPair::NextBlock()
 {
-    mEngine.ProcessBlock(mIn.data(), mOut.data());
+    const size_t blockDoubles = 2 * static_cast<size_t>(mBlock);
+    double* previous = mIn == mInputs.data() ? mIn + blockDoubles : mInputs.data();
+    mOut = mEngine.ProcessBlock(previous, mIn);
+    mIn = previous; // the oldest block is overwritten next
     mFill = 0;
 }

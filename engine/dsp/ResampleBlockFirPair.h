@@ -19,6 +19,9 @@ public:
     static constexpr int kBlockSize = 512;
 
     ResampleBlockFirPair();
+    // Holds pointers into its own buffers, so it is not copied.
+    ResampleBlockFirPair(const ResampleBlockFirPair&) = delete;
+    ResampleBlockFirPair& operator=(const ResampleBlockFirPair&) = delete;
 
     // Clears the blocks, chooses the table for the rate and F and loads it.
     // Returns false (the filters then output silence) when the block size
@@ -53,8 +56,12 @@ private:
     void NextBlock(); // convolves the full input block, starts a new one
 
     PairBlockConvolver mEngine;
-    std::vector<double> mIn;  // (m, s) pairs
-    std::vector<double> mOut; // (m, s) pairs
+    // (m, s) pairs: two input blocks used in turn, so that the previous one
+    // needs no copy; the output is read where the convolver left it.
+    std::vector<double> mInputs;
+    std::vector<double> mSilence;
+    double* mIn = nullptr;
+    const double* mOut = nullptr;
     int mBlock = 0;
     int mFill = 0;
     int mLength = 0;
