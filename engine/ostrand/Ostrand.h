@@ -19,7 +19,7 @@
 #include "engine/dsp/ResampleFir.h"
 #include "engine/dsp/SpectralRotator.h"
 #include "engine/dsp/StereoDelay.h"
-#include "engine/dsp/TransientEnvelope.h"
+#include "engine/dsp/TransientEnvelopePair.h"
 #include "engine/ostrand/OstrandBase.h"
 #include "engine/ostrand/OstrandEditorServices.h"
 #include "engine/ostrand/OstrandGlide.h"
@@ -208,7 +208,7 @@ private:
     StereoDelay mOsSidechain;
     StereoDelay mMeterInput;
     StereoDelay mAudioDelay;
-    TransientEnvelope mTight[2];
+    TransientEnvelopePair mTight; // mid and side
     EnvelopeFollower mClassic[2];
     NoiseSource mNoise;
     ResampleBiquad mBiquads[8];      // up: audio M/S, detector M/S, sidechain M/S; down: M/S

@@ -130,10 +130,9 @@ void Ostrand::ApplyGlideValue(OstrandGlideId id, double v)
 void Ostrand::ApplyEnvelopeTimes(double attackMs, double releaseMs)
 {
     const int detectorRate = static_cast<int>((mFactor > 1 ? mFactor : 1) * mRate);
-    for (int ch = 0; ch < 2; ++ch) {
+    for (int ch = 0; ch < 2; ++ch)
         mClassic[ch].SetTimes(attackMs, 10.0 * releaseMs, detectorRate);
-        mTight[ch].Configure(detectorRate);
-    }
+    mTight.Configure(detectorRate);
 }
 
 //------------------------------------------------------------------------

@@ -228,11 +228,9 @@ void Ostrand::OversampledCoreWith(Filter* filters, double& aM, double& aS, doubl
         if (fullDetector) {
             const double driveM = mInvertPdr ? -mDriveM : mDriveM;
             const double driveS = mInvertPdr ? -mDriveS : mDriveS;
-            mTight[0].ProcessSample(tightM, driveM, k, mInvertEnvelope);
-            mTight[1].ProcessSample(tightS, driveS, k, mInvertEnvelope);
+            mTight.ProcessPair(tightM, tightS, driveM, driveS, k, mInvertEnvelope);
         } else {
-            mTight[0].ProcessSampleSimple(tightM, mInvertEnvelope);
-            mTight[1].ProcessSampleSimple(tightS, mInvertEnvelope);
+            mTight.ProcessPairSimple(tightM, tightS, mInvertEnvelope);
         }
 
         // Blend of the fed-back, transient and rectified levels.

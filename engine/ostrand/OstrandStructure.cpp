@@ -122,8 +122,7 @@ void Ostrand::LatencyStep()
     mLatencySamples = LatencyFor(mRate, mFactor, mFrameMultiple, mStyle);
     ApplyLatencyLengths();
     const int detectorRate = static_cast<int>((mFactor > 1 ? mFactor : 1) * mRate);
-    mTight[0].Configure(detectorRate);
-    mTight[1].Configure(detectorRate);
+    mTight.Configure(detectorRate);
     ChangeLatency(mLatencySamples);
 }
 
