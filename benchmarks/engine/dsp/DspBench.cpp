@@ -7,6 +7,7 @@
 #include "engine/dsp/ResampleBlockFirPair.h"
 #include "engine/dsp/SpectralRotator.h"
 #include "engine/dsp/TransientEnvelope.h"
+#include "engine/dsp/TransientEnvelopePair.h"
 
 #include <benchmark/benchmark.h>
 #include <fftw3.h>
@@ -177,6 +178,40 @@ void Transient(benchmark::State& state)
     PerSample(state, static_cast<int64_t>(in.size()));
 }
 
+// Mid and side detectors per (mid, side) sample: two single detectors
+// (range 0) against the two-lane pair (range 1).
+void TransientMidSide(benchmark::State& state)
+{
+    const bool paired = state.range(0) != 0;
+    TransientEnvelope mid, side;
+    TransientEnvelopePair pair;
+    mid.Configure(88200);
+    side.Configure(88200);
+    pair.Configure(88200);
+    const std::vector<double> in = Noise(2 * 16384);
+    for (auto _ : state)
+    {
+        double sum = 0.0;
+        for (size_t i = 0; i < in.size(); i += 2)
+        {
+            double m = in[i];
+            double s = in[i + 1];
+            if (paired)
+            {
+                pair.ProcessPair(m, s, 0.3, -0.2, 2.0, true);
+            }
+            else
+            {
+                mid.ProcessSample(m, 0.3, 2.0, true);
+                side.ProcessSample(s, -0.2, 2.0, true);
+            }
+            sum += m + s;
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+    PerSample(state, static_cast<int64_t>(in.size() / 2));
+}
+
 void Follower(benchmark::State& state)
 {
     EnvelopeFollower f;
@@ -201,6 +236,7 @@ BENCHMARK(BlockFir1774);
 BENCHMARK(BlockFirPair1774);
 BENCHMARK(DirectFir1774);
 BENCHMARK(Transient)->ArgName("simple")->Arg(0)->Arg(1);
+BENCHMARK(TransientMidSide)->ArgName("paired")->Arg(0)->Arg(1);
 BENCHMARK(Follower);
 
 BENCHMARK_MAIN();
