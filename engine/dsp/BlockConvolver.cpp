@@ -6,27 +6,16 @@
 // convolution.
 #include "engine/dsp/BlockConvolver.h"
 
+#include "engine/dsp/SpectrumProducts.h"
+
 #include <algorithm>
 
 namespace {
 
-typedef double Pair __attribute__((vector_size(16)));
-typedef long long PairMask __attribute__((vector_size(16)));
+using namespace spectrum;
 
-inline Pair Load(const double* p)
-{
-    Pair v;
-    __builtin_memcpy(&v, p, sizeof v);
-    return v;
-}
-
-inline void Store(double* p, Pair v) { __builtin_memcpy(p, &v, sizeof v); }
-
-// acc (0 when starting) + Σ_p x_p·h_p over packed real spectra of n points (DC and Nyquist
-// real in the first pair, then complex bins). Per bin, the partitions are
-// added in order p = 0, 1, ... with the products formed as
-// (xr·hr − xi·hi, xi·hr + xr·hi), the same values as one accumulation pass
-// per partition; both parts of a bin are computed in one two-lane vector.
+// acc (0 when starting) + Σ_p x_p·h_p over packed real spectra of n points
+// (DC and Nyquist real in the first pair, then complex bins).
 void SumOfProducts(double* acc, const double* const* x, const double* const* h, int parts, int n,
                    bool start)
 {
@@ -35,20 +24,7 @@ void SumOfProducts(double* acc, const double* const* x, const double* const* h, 
     for (int p = 0; p < parts; ++p)
         sum += Load(x[p]) * Load(h[p]); // DC and Nyquist: real products
     Store(acc, sum);
-    for (int i = 2; i < n; i += 2)
-    {
-        Pair bin = start ? zero : Load(acc + i);
-        for (int p = 0; p < parts; ++p)
-        {
-            const Pair xv = Load(x[p] + i);
-            const Pair hv = Load(h[p] + i);
-            const Pair xSwapped = __builtin_shuffle(xv, PairMask{1, 0});
-            const Pair hReal = __builtin_shuffle(hv, PairMask{0, 0});
-            const Pair hImag = __builtin_shuffle(hv, PairMask{1, 1}) * Pair{-1.0, 1.0};
-            bin += xv * hReal + xSwapped * hImag;
-        }
-        Store(acc + i, bin);
-    }
+    AccumulateComplexBins(acc, x, h, parts, 2, n, start);
 }
 
 } // namespace
@@ -56,9 +32,7 @@ void SumOfProducts(double* acc, const double* const* x, const double* const* h, 
 //------------------------------------------------------------------------------
 bool BlockConvolver::SetImpulse(int blockSize, const double* taps, int length)
 {
-    const bool validBlock = blockSize >= 16 && blockSize <= 16384 &&
-                            (blockSize & (blockSize - 1)) == 0;
-    if (!validBlock || taps == nullptr || length < 1 || !mFft.SetSize(2 * blockSize))
+    if (!IsConvolverBlockSize(blockSize) || taps == nullptr || length < 1 || !mFft.SetSize(2 * blockSize))
     {
         mBlock = 0;
         mPartitions = 0;

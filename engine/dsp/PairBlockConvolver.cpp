@@ -4,52 +4,14 @@
 // streams apart after the inverse transform.
 #include "engine/dsp/PairBlockConvolver.h"
 
+#include "engine/dsp/SpectrumProducts.h"
+
 #include <algorithm>
-
-namespace {
-
-typedef double Pair __attribute__((vector_size(16)));
-typedef long long PairMask __attribute__((vector_size(16)));
-
-inline Pair Load(const double* p)
-{
-    Pair v;
-    __builtin_memcpy(&v, p, sizeof v);
-    return v;
-}
-
-inline void Store(double* p, Pair v) { __builtin_memcpy(p, &v, sizeof v); }
-
-// acc (0 when starting) + Σ_p x_p·h_p over n complex bins, partitions added
-// in order per bin; both parts of a product in one two-lane vector.
-void SumOfProducts(double* acc, const double* const* x, const double* const* h, int parts, int n,
-                   bool start)
-{
-    const Pair zero = {0.0, 0.0};
-    for (int i = 0; i < 2 * n; i += 2)
-    {
-        Pair bin = start ? zero : Load(acc + i);
-        for (int p = 0; p < parts; ++p)
-        {
-            const Pair xv = Load(x[p] + i);
-            const Pair hv = Load(h[p] + i);
-            const Pair xSwapped = __builtin_shuffle(xv, PairMask{1, 0});
-            const Pair hReal = __builtin_shuffle(hv, PairMask{0, 0});
-            const Pair hImag = __builtin_shuffle(hv, PairMask{1, 1}) * Pair{-1.0, 1.0};
-            bin += xv * hReal + xSwapped * hImag;
-        }
-        Store(acc + i, bin);
-    }
-}
-
-} // namespace
 
 //------------------------------------------------------------------------------
 bool PairBlockConvolver::SetImpulse(int blockSize, const double* taps, int length)
 {
-    const bool validBlock = blockSize >= 16 && blockSize <= 16384 &&
-                            (blockSize & (blockSize - 1)) == 0;
-    if (!validBlock || taps == nullptr || length < 1 || !mFft.SetSize(2 * blockSize))
+    if (!IsConvolverBlockSize(blockSize) || taps == nullptr || length < 1 || !mFft.SetSize(2 * blockSize))
     {
         mBlock = 0;
         mPartitions = 0;
@@ -115,7 +77,7 @@ const double* PairBlockConvolver::ProcessBlock(const double* previous, const dou
             filters[p] = &mFilter[span * (first + p)];
             slot = slot == 0 ? mPartitions - 1 : slot - 1;
         }
-        SumOfProducts(acc, spectra, filters, parts, 2 * b, first == 0);
+        spectrum::AccumulateComplexBins(acc, spectra, filters, parts, 0, 2 * (2 * b), first == 0);
     }
     mFft.Inverse(acc);
     return acc + half;
