@@ -22,11 +22,13 @@
 #include "engine/dsp/TransientEnvelopePair.h"
 #include "engine/ostrand/OstrandBase.h"
 #include "engine/ostrand/OstrandEditorServices.h"
+#include "engine/ostrand/OstrandEditorState.h"
 #include "engine/ostrand/OstrandGlide.h"
 #include "engine/ostrand/OstrandParams.h"
 #include "engine/ostrand/OstrandReadouts.h"
 
 #include <cstdint>
+#include <vector>
 
 class Ostrand : public OstrandBase {
 public:
@@ -54,6 +56,27 @@ public:
     void SetHighlightTicks(int ticks, bool add) { mHighlightTicks = add ? mHighlightTicks + ticks : ticks; }
     void RestorePlates();
     void ResetClipLights();
+
+    // The plug-in's own editor (ui/). BuildEditor makes the surface and its
+    // controls and attaches them; builds without an editor never call it.
+    // The operations below act on the controls through mHandles and are
+    // defined with the editor; they run on the editor thread.
+    void BuildEditor();
+    void RevealReadout(double handle);
+    void StoreMemorySlot();
+    void RecallMemorySlot();
+    void ClearMemorySlot();
+    void RefreshMemoryLights();
+    void Undo();
+    void Redo();
+    void InitUndoHistory();
+    void PushUndoSnapshot();
+
+    OstrandEditorHandles mHandles;
+    OstrandSnapshot mMemorySlots[4] = {};  // slots A ... D, normalised values
+    bool mMemorySlotFull[4] = {false, false, false, false};
+    std::vector<OstrandSnapshot> mUndoHistory; // time order, at most kUndoHistoryCap
+    int mUndoPosition = 0;
 
     bool mHoverActive = false;
     bool mSettingsChanged = false;
