@@ -44,6 +44,17 @@ enum IMessageAnswer : int { kAnswerOk = 1, kAnswerCancel = 2, kAnswerYes = 6, kA
 // AskForFile actions.
 enum IFileAction : int { kFileOpen = 0, kFileSave = 1 };
 
+// Work a surface's owner wants done on the editor thread at the start of
+// every draw tick, such as moving state that other threads recorded onto the
+// controls. Not owned by the surface.
+class IEditorTickHook {
+public:
+    virtual void BeforeDrawTick() = 0;
+
+protected:
+    ~IEditorTickHook() = default;
+};
+
 class IEditorSurface : public IEditorLink {
 public:
     // refreshRate 0 or negative means 30. Nothing is drawn and no bitmap
@@ -166,8 +177,16 @@ public:
     // scheme), marks them clean and presents bounds. With no controls: true,
     // nothing drawn or presented.
     bool RedrawBounds(const IBounds& bounds);
-    // The per-tick entry point of a platform window: CollectDirtyBounds.
-    bool DrawTick(IBounds& dirty) { return CollectDirtyBounds(dirty); }
+    // The per-tick entry point of a platform window: the tick hook, then
+    // CollectDirtyBounds.
+    bool DrawTick(IBounds& dirty)
+    {
+        if (mTickHook != nullptr)
+            mTickHook->BeforeDrawTick();
+        return CollectDirtyBounds(dirty);
+    }
+    // Runs hook at the start of every draw tick (null: none).
+    void SetTickHook(IEditorTickHook* hook) { mTickHook = hook; }
     // A tick and its paint in one call, for surfaces without a window: when
     // anything is dirty, RedrawBounds over the dirty area. True if it drew.
     bool TickAndRedraw();
@@ -247,4 +266,5 @@ protected:
     bool mHandleMouseOver = false;
     bool mStrictDrawing = true;
     IControl* mKeyCatcher = nullptr;   // owned
+    IEditorTickHook* mTickHook = nullptr;  // not owned
 };
