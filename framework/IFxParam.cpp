@@ -57,6 +57,22 @@ void IFxParam::SetupInteger(const char* name, int defaultVal, int minVal, int ma
 }
 
 //------------------------------------------------------------------------
+void IFxParam::SetupEnum(const char* name, int defaultVal, int nValues, const char* label, const char* group)
+{
+    if (mKind == kKindNone)
+        mKind = kKindEnum;
+    SetupContinuous(name, defaultVal, 0.0, nValues > 1 ? nValues - 1 : 0, 1.0, label, group);
+}
+
+//------------------------------------------------------------------------
+void IFxParam::SetupBool(const char* name, bool defaultVal, const char* label, const char* group)
+{
+    if (mKind == kKindNone)
+        mKind = kKindBool;
+    SetupContinuous(name, defaultVal ? 1.0 : 0.0, 0.0, 1.0, 1.0, label, group);
+}
+
+//------------------------------------------------------------------------
 void IFxParam::SetShapeExponent(double shape)
 {
     if (shape != 0.0)

@@ -25,6 +25,12 @@ public:
                          double step, const char* label = "", const char* group = "");
     void SetupInteger(const char* name, int defaultVal, int minVal, int maxVal,
                       const char* label = "", const char* group = "");
+    // A choice among nValues values 0 .. nValues - 1 (their texts come from
+    // AddValueText); the editor offers it as a menu.
+    void SetupEnum(const char* name, int defaultVal, int nValues, const char* label = "",
+                   const char* group = "");
+    // An on/off switch, values 0 and 1.
+    void SetupBool(const char* name, bool defaultVal, const char* label = "", const char* group = "");
     // Sets the exponent of the normalised-to-plain curve; 0.0 is ignored.
     void SetShapeExponent(double shape);
     void AddValueText(int value, const char* text);
