@@ -28,6 +28,7 @@
 #include "engine/ostrand/OstrandReadouts.h"
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 class Ostrand : public OstrandBase {
@@ -71,6 +72,9 @@ public:
     void Redo();
     void InitUndoHistory();
     void PushUndoSnapshot();
+    // Moves what the engine recorded for the editor onto the controls, so an
+    // editor operation acts on the latest state (defined with the editor).
+    void FlushEditorState();
 
     OstrandEditorHandles mHandles;
     OstrandSnapshot mMemorySlots[4] = {};  // slots A ... D, normalised values
@@ -91,6 +95,20 @@ public:
     int mSnapshotDelay = 0;
     int mLogoHoverState = 0;
     int mIntroTicks = 200;
+
+    // Knob gearing (mouse pixels per full turn, divided by the knob's
+    // height); each knob reads its own once, when the editor is built.
+    double mGearingAngle = 7.0;
+    double mGearingDelay = 11.0;
+    double mGearingAttack = 7.0;
+    double mGearingRelease = 6.2;
+    double mGearingSensitivity = 7.0;
+    double mGearingBalance = 7.0;
+    double mGearingStrength = 8.5;
+    double mGearingOutput = 10.5;
+    double mGearingTight = 4.0;
+    double mGearingClassic = 4.0;
+    double mGearingJuice = 2.8;
 
     // --- Observation (editor readouts, tests) ----------------------------------
     const char* Readout(OstrandReadout readout) const { return mReadouts[readout]; }
@@ -167,6 +185,8 @@ private:
     void FinishBlockMeters();
 
     OstrandEditorServices* mEditor = nullptr;
+    // The editor's services object when this build has the editor (owned).
+    std::unique_ptr<OstrandEditorServices> mEditorLink;
 
     // Engine control
     int mPhase = 0;

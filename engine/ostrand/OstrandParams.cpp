@@ -20,6 +20,9 @@ Ostrand::Ostrand(void* instanceInfo)
 {
     InitParams();
     InitPresets();
+#if defined(TARVO_OSTRAND_EDITOR)
+    BuildEditor();
+#endif
 
     mAudioDelay.SetLength(0);
     mGlides[kGlideAngle].range = ostrand_range::kAngle;
