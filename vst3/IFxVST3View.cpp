@@ -10,8 +10,20 @@
 using namespace Steinberg;
 
 namespace {
-constexpr const char* kHwnd = "HWND";
+
+// The window type a host hands to attached: only Windows builds open their
+// editor in a host's HWND.
+bool IsEditorWindowType(FIDString type)
+{
+#if defined(_WIN32)
+    return type != nullptr && std::strcmp(type, "HWND") == 0;
+#else
+    (void)type;
+    return false;
+#endif
 }
+
+} // namespace
 
 //------------------------------------------------------------------------
 IFxVST3View::IFxVST3View(IFxVST3* plug)
@@ -35,7 +47,7 @@ tresult PLUGIN_API IFxVST3View::isPlatformTypeSupported(FIDString type)
 {
     if (mPlug->EditorSurface() == nullptr)
         return kResultFalse;
-    return type != nullptr && std::strcmp(type, kHwnd) == 0 ? kResultOk : kResultFalse;
+    return IsEditorWindowType(type) ? kResultOk : kResultFalse;
 }
 
 //------------------------------------------------------------------------
@@ -44,9 +56,11 @@ tresult PLUGIN_API IFxVST3View::attached(void* parent, FIDString type)
     IEditorLink* surface = mPlug->EditorSurface();
     if (surface == nullptr)
         return kResultFalse;
+    // A parent that is not a window (or a window that could not be made)
+    // is refused, rather than reported as an open editor.
+    if (IsEditorWindowType(type) && !surface->OpenEditorWindow(parent))
+        return kResultFalse;
     systemWindow = parent;
-    if (type != nullptr && std::strcmp(type, kHwnd) == 0)
-        surface->OpenEditorWindow(parent);
     mPlug->EditorOpened();
     return kResultOk;
 }
