@@ -20,4 +20,7 @@ public:
     // Opens the editor window as a child of the host's parent window.
     virtual bool OpenEditorWindow(void* /*parent*/) { return false; }
     virtual void CloseEditorWindow() {}
+    // Linux: the host's run loop (a Steinberg::Linux::IRunLoop), which an X11
+    // window uses for its events and timer; null forgets it. Others ignore it.
+    virtual void SetHostRunLoop(void* /*runLoop*/) {}
 };
