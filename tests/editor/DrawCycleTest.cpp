@@ -227,3 +227,46 @@ TEST_F(DrawFixture, BackgroundGoesFirstAndBitmapsAreLoadedOnce)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(DrawFixture, TextIsMeasuredByAlignmentAndDrawnInsideItsBounds)
+{
+    ITextStyle style;
+    style.size = 14;
+    IBounds measured[3];
+    for (int align = 0; align < 3; ++align) {
+        style.align = align;
+        measured[align] = {10, 20, 61, 40};
+        ASSERT_TRUE(surface.DrawTextInBounds(style, "Tarvo", measured[align], true));
+    }
+    const int w = measured[0].W();
+    const int h = measured[0].H();
+    ASSERT_GT(w, 10);
+    ASSERT_GT(h, 5);
+    EXPECT_EQ(measured[0], (IBounds{10, 20, 10 + w, 20 + h}));
+    EXPECT_EQ(measured[2], (IBounds{61 - w, 20, 61, 20 + h}));
+    // Centre trunc((10 + 61) * 0.5) = 35, less half the width.
+    EXPECT_EQ(measured[1], (IBounds{35 - w / 2, 20, 35 - w / 2 + w, 20 + h}));
+
+    IBounds untouched{1, 2, 3, 4};
+    EXPECT_TRUE(surface.DrawTextInBounds(style, "", untouched, true));
+    EXPECT_EQ(untouched, (IBounds{1, 2, 3, 4}));
+
+    // Drawing: white text on black lands inside the box and nowhere else.
+    RasterSysBitmap* back = surface.GetBackBuffer();
+    std::fill(back->GetBits(), back->GetBits() + back->GetRowSpan() * back->GetHeight(), 0xff000000u);
+    style.align = 0;
+    style.colour = {255, 255, 255, 255};
+    IBounds box{10, 20, 90, 50};
+    ASSERT_TRUE(surface.DrawTextInBounds(style, "Tarvo", box, false));
+    int lit = 0, outside = 0;
+    for (int y = 0; y < back->GetHeight(); ++y)
+        for (int x = 0; x < back->GetWidth(); ++x)
+            if ((Pixel(surface, x, y) & 0xffffffu) != 0)
+                (measured[0].Contains(x, y) ? lit : outside)++;
+    EXPECT_GT(lit, 20);
+    EXPECT_EQ(outside, 0);
+}
+
+} // namespace
