@@ -1,18 +1,25 @@
 # The product: Tarvo.vst3, the Ostrand plug-in class compiled on top of the
-# VST 3 binding, and the target that installs it for the current user.
+# VST 3 binding with its editor (opened in this platform's window), and the
+# target that installs it for the current user.
 tarvo_add_vst3_bundle(tarvo_bundle
   NAME Tarvo
-  SOURCES ${TARVO_OSTRAND_SOURCES} ${CMAKE_CURRENT_SOURCE_DIR}/TarvoMain.cpp
-  LIBS tarvo_dsp
-  DEFINITIONS TARVO_OSTRAND_VST3
+  SOURCES ${TARVO_OSTRAND_SOURCES} ${TARVO_UI_SOURCES} ${CMAKE_CURRENT_SOURCE_DIR}/TarvoMain.cpp
+  LIBS tarvo_dsp tarvo_editor tarvo_editor_platform tarvo_ui_generated
+  DEFINITIONS TARVO_OSTRAND_VST3 TARVO_OSTRAND_EDITOR
   VENDOR "quenby audio"
   URL "https://quenby-audio.example.org"
   EMAIL "support@quenby-audio.example.org"
   CATEGORY "Audio Module Class"
   SUBCATEGORIES "Fx|Dynamics"
-  VERSION "1.0.2"
+  VERSION "${PROJECT_VERSION}"
   SDK_VERSION "VST 3.5.2"
   CID_WORDS 0xF2AEE70D 0x00DE4F4E 0x51656E62 0x74417256)
+
+# The user guide the editor's screw and logo open, beside moduleinfo.json.
+get_property(_tarvo_bundle_dir GLOBAL PROPERTY tarvo_bundle_BUNDLE_DIR)
+add_custom_command(TARGET tarvo_bundle POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${TARVO_USER_GUIDE} "${_tarvo_bundle_dir}/Contents/Resources/"
+  VERBATIM)
 
 # Where a user's VST 3 plug-ins live: ~/.vst3 on Linux; on Windows the
 # per-user folder %LOCALAPPDATA%/Programs/Common/VST3.
@@ -23,7 +30,6 @@ else()
 endif()
 set(TARVO_VST3_INSTALL_DIR "${_user_vst3}" CACHE PATH "Folder the install-bundle target copies Tarvo.vst3 into")
 
-get_property(_tarvo_bundle_dir GLOBAL PROPERTY tarvo_bundle_BUNDLE_DIR)
 add_custom_target(tarvo_install_bundle
   COMMAND ${CMAKE_COMMAND} -E rm -rf "${TARVO_VST3_INSTALL_DIR}/Tarvo.vst3"
   COMMAND ${CMAKE_COMMAND} -E make_directory "${TARVO_VST3_INSTALL_DIR}"
