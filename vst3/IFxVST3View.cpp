@@ -5,21 +5,40 @@
 
 #include "framework/IEditorLink.h"
 
+#include "pluginterfaces/gui/iplugview.h"
+
 #include <cstring>
 
 using namespace Steinberg;
 
 namespace {
 
-// The window type a host hands to attached: only Windows builds open their
-// editor in a host's HWND.
+// The window type a host hands to attached: Windows builds open their
+// editor in a host's HWND, Linux builds in a host's X11 window.
 bool IsEditorWindowType(FIDString type)
 {
 #if defined(_WIN32)
-    return type != nullptr && std::strcmp(type, "HWND") == 0;
+    return type != nullptr && std::strcmp(type, kPlatformTypeHWND) == 0;
 #else
-    (void)type;
-    return false;
+    return type != nullptr && std::strcmp(type, kPlatformTypeX11EmbedWindowID) == 0;
+#endif
+}
+
+// Hands the frame's run loop (Linux) to the editor surface, which drives its
+// window's events and ticks with it; a null frame takes it back.
+void PassRunLoop(IEditorLink* surface, [[maybe_unused]] IPlugFrame* frame)
+{
+#if !defined(_WIN32)
+    if (surface == nullptr)
+        return;
+    Linux::IRunLoop* loop = nullptr;
+    if (frame == nullptr || frame->queryInterface(Linux::IRunLoop::iid, reinterpret_cast<void**>(&loop)) != kResultOk)
+        loop = nullptr;
+    surface->SetHostRunLoop(loop);
+    if (loop != nullptr)
+        loop->release();  // the surface holds its own reference
+#else
+    (void)surface;
 #endif
 }
 
@@ -37,6 +56,8 @@ IFxVST3View::~IFxVST3View()
 {
     if (mTimerOnFrame)
         mPlug->Timer().UseRunLoop(nullptr);
+    if (plugFrame != nullptr)
+        PassRunLoop(mPlug->EditorSurface(), nullptr);
     if (mListed)
         mPlug->ForgetView(this);
     mPlug->release();
@@ -102,6 +123,7 @@ tresult PLUGIN_API IFxVST3View::onSize(ViewRect* newSize)
 tresult PLUGIN_API IFxVST3View::setFrame(IPlugFrame* frame)
 {
     tresult result = CPluginView::setFrame(frame);
+    PassRunLoop(mPlug->EditorSurface(), frame);
     // Linux hosts often offer their run loop only through the plug frame:
     // tick there while the frame exists, unless the timer already does.
     if (frame != nullptr && !mPlug->Timer().TicksOnUiThread()) {

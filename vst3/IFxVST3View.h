@@ -1,10 +1,11 @@
 #pragma once
 // The host's window onto the plug-in's editor (IPlugView). It owns no
 // drawing: it reports the editor surface's size, opens the surface's window
-// inside the host's parent window and closes it again. Only Windows window
-// handles ("HWND") are supported; without an editor surface every size and
-// attach request is refused. All calls arrive on the host's UI thread and
-// take no plug-in lock.
+// inside the host's parent window and closes it again: Windows window
+// handles ("HWND") on Windows, X11 window ids ("X11EmbedWindowID") on Linux;
+// without an editor surface every size and attach request is refused. On
+// Linux the host frame's run loop is handed to the surface. All calls arrive
+// on the host's UI thread and take no plug-in lock.
 #include "public.sdk/source/common/pluginview.h"
 
 class IFxVST3;
