@@ -152,12 +152,14 @@ TEST(EditorLayout, StartsWithPlatesShownAndEverythingElseAway)
     const OstrandEditorHandles& h = ed.plug->mHandles;
     for (double hidden : {h.versionLabel, h.modeIndicator, h.modeToggle, h.clipLightLeft, h.clipLightRight,
                           h.memoryLight[0], h.memoryLight[3], h.undoLight, h.redoLight, h.memoryBlink[2],
-                          h.undoBlink, h.redoBlink, h.switchLight1, h.switchLight2, h.switchLight3,
+                          h.undoBlink, h.redoBlink, h.switchLight1, h.switchLight3,
                           h.faderLight}) {
         // Fades still at full weight fade out over the first frames.
         ed.Ticks(12);
         EXPECT_TRUE(ed.Control(hidden)->IsHidden()) << hidden;
     }
+    // Invert PDR is on by default: the opening banner lights its light.
+    EXPECT_FALSE(ed.Control(h.switchLight2)->IsHidden());
     for (double plate : {h.tightPlate, h.anglePlate, h.juicePlate, h.outPlate, h.envPlate, h.logoPlate})
         EXPECT_FALSE(ed.Control(plate)->IsHidden());
     EXPECT_EQ(ed.Control(h.screw)->GetValue(), 0.5);

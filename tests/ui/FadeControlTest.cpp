@@ -49,10 +49,11 @@ TEST(SloFade, StepsGiveSevenFourAndThreeFramesAndNeverClamp)
         EXPECT_LT(plate->mBlend.weight, 0.0f);  // undershoots by less than a step
         EXPECT_GT(plate->mBlend.weight, -steps[k]);
 
-        plate->SetHidden(false);  // faded out: shown again, fades in by itself
+        plate->mBlend.weight = 0.0f;  // from nothing (the undershoot would make it n or n + 1)
+        plate->SetHidden(false);      // faded out: shown again, fades in by itself
         EXPECT_FALSE(plate->IsHidden());
         EXPECT_EQ(FramesUntilSettled(e, *plate), frames[k]) << steps[k];
-        EXPECT_GE(plate->mBlend.weight, 1.0f);
+        EXPECT_GT(plate->mBlend.weight, 1.0f);  // overshoots, not clamped
         EXPECT_FALSE(plate->IsMarkedDirty());
     }
 }
@@ -68,8 +69,12 @@ TEST(SloFade, ShownAgainMidFadeTurnsBackFromWhereItWas)
     e.Frame();
     EXPECT_NEAR(plate->mBlend.weight, 0.48f, 1e-6);
     plate->SetHidden(false);
-    EXPECT_EQ(FramesUntilSettled(e, *plate), 3);  // 0.74, 1.0, 1.26: back up, no jump
+    e.surface->TickAndRedraw();
+    EXPECT_NEAR(plate->mBlend.weight, 0.74f, 1e-6);  // back up from where it was, no jump
+    FramesUntilSettled(e, *plate);
+    EXPECT_GE(plate->mBlend.weight, 1.0f);
     EXPECT_FALSE(plate->IsHidden());
+    EXPECT_FALSE(plate->IsMarkedDirty());
 
     // Hidden again once fully faded, and hiding it again changes nothing.
     plate->SetHidden(true);
@@ -166,7 +171,7 @@ TEST(InfoScreen, AModeChangeCountsAsASettingsChangeOnlyOnceItHasClosed)
         e.Frame();
     EXPECT_TRUE(e.plug->mSettingsChanged);
     EXPECT_EQ(e.plug->mSnapshotDelay, 20);
-    EXPECT_FALSE(e.juicePlate->mFadingOut == false);  // the Juice readout is revealed
+    EXPECT_TRUE(e.juicePlate->mFadingOut);  // the Juice readout is revealed
 
     // Toggled and toggled back: no change to record.
     e.plug->mSettingsChanged = false;
