@@ -10,7 +10,7 @@
 
 #include "raster/RasterPng.h"
 #include "raster/RasterSysBitmap.h"
-#include "tests/raster/PngWriter.h"
+#include "tools/pngwrite/PngWriter.h"
 #include "tests/raster/RasterTestUtil.h"
 
 namespace {

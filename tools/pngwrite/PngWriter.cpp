@@ -1,8 +1,11 @@
-#include "tests/raster/PngWriter.h"
+#include "tools/pngwrite/PngWriter.h"
 
 #include <png.h>
 
 #include <csetjmp>
+#include <cstdio>
+
+#include "raster/RasterBitmap.h"
 
 namespace {
 
@@ -47,4 +50,39 @@ std::vector<uint8_t> EncodePng(const PngImage& image) {
   Write(png, info, &image, &out, &colours, &rows);
   png_destroy_write_struct(&png, &info);
   return out;
+}
+
+//---
+std::vector<uint8_t> EncodeBitmapPng(RasterBitmap& bitmap, bool withAlpha) {
+  const uint32_t* bits = bitmap.GetBits();
+  if (bits == nullptr || bitmap.GetWidth() <= 0 || bitmap.GetHeight() <= 0) return {};
+  PngImage image;
+  image.width = bitmap.GetWidth();
+  image.height = bitmap.GetHeight();
+  image.colourType = withAlpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB;
+  const int channels = withAlpha ? 4 : 3;
+  image.rows.resize(static_cast<size_t>(image.height));
+  for (int y = 0; y < image.height; ++y) {
+    const int32_t row = bitmap.IsFlipped() ? image.height - 1 - y : y;
+    const uint32_t* src = bits + static_cast<size_t>(row) * static_cast<size_t>(bitmap.GetRowSpan());
+    std::vector<uint8_t>& out = image.rows[static_cast<size_t>(y)];
+    out.resize(static_cast<size_t>(image.width) * static_cast<size_t>(channels));
+    for (int x = 0; x < image.width; ++x) {
+      uint8_t* d = out.data() + static_cast<size_t>(x) * static_cast<size_t>(channels);
+      d[0] = static_cast<uint8_t>(src[x] >> 16);
+      d[1] = static_cast<uint8_t>(src[x] >> 8);
+      d[2] = static_cast<uint8_t>(src[x]);
+      if (withAlpha) d[3] = static_cast<uint8_t>(src[x] >> 24);
+    }
+  }
+  return EncodePng(image);
+}
+
+//---
+bool WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+  FILE* file = std::fopen(path.c_str(), "wb");
+  if (file == nullptr) return false;
+  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  const bool closed = std::fclose(file) == 0;
+  return written && closed;
 }

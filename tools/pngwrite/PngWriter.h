@@ -1,7 +1,9 @@
-// Writes small PNG images in memory with libpng, for the decoding tests.
+// Writes PNG images in memory with libpng: small hand-made images for the
+// decoding tests, and bitmaps for tools that save what the editor drew.
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 struct PngImage {
@@ -17,3 +19,12 @@ struct PngImage {
 
 // The encoded file, or empty when libpng refused the image.
 std::vector<uint8_t> EncodePng(const PngImage& image);
+
+class RasterBitmap;
+
+// A bitmap as an 8-bit RGB image (alpha dropped, as a window shows it) or,
+// with withAlpha, RGBA. Empty for a bitmap without pixels.
+std::vector<uint8_t> EncodeBitmapPng(RasterBitmap& bitmap, bool withAlpha = false);
+
+// Writes bytes to path; false (with errno set) when that failed.
+bool WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes);

@@ -1,0 +1,106 @@
+#include "tools/tarvo-snapshot/Snapshot.h"
+
+#include "editor/headless/IEditorSurfaceHeadless.h"
+#include "engine/ostrand/Ostrand.h"
+#include "tools/pngwrite/PngWriter.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <mutex>
+#include <strings.h>
+
+namespace {
+
+constexpr int kEditorWidth = 674;
+constexpr int kEditorHeight = 262;
+constexpr int kEditorFrameRate = 30;
+// The plug-in's timer runs every 8 ms, about four times per 33 ms frame.
+constexpr int kTimerTicksPerFrame = 4;
+
+//------------------------------------------------------------------------
+int FindParam(Ostrand& plug, const std::string& name)
+{
+    for (int i = 0; i < plug.NParams(); ++i)
+        if (strcasecmp(plug.GetParam(i)->DisplayName(), name.c_str()) == 0)
+            return i;
+    return -1;
+}
+
+} // namespace
+
+//------------------------------------------------------------------------
+IEditorSurface* EnsureSnapshotEditor(Ostrand& plug)
+{
+    if (auto* surface = dynamic_cast<IEditorSurface*>(plug.EditorSurface()))
+        return surface;
+    auto* surface = new IEditorSurfaceHeadless(&plug, kEditorWidth, kEditorHeight, kEditorFrameRate);
+    surface->AddBackground(100, "background.png");
+    surface->SetHandleMouseOver(true);
+    plug.AttachEditor(surface);
+    return surface;
+}
+
+//------------------------------------------------------------------------
+bool ApplySnapshotSetting(Ostrand& plug, const SnapshotSetting& setting, std::string& error)
+{
+    const int idx = FindParam(plug, setting.name);
+    if (idx < 0) {
+        error = "no parameter named \"" + setting.name + "\"";
+        return false;
+    }
+    IFxParam* param = plug.GetParam(idx);
+    double plain = 0.0;
+    int fromText = 0;
+    if (param->FindValueText(setting.value.c_str(), &fromText)) {
+        plain = fromText;
+    } else {
+        errno = 0;
+        char* end = nullptr;
+        plain = std::strtod(setting.value.c_str(), &end);
+        if (end == setting.value.c_str() || *end != '\0' || !std::isfinite(plain)) {
+            error = "\"" + setting.value + "\" is not a value of " + param->DisplayName();
+            return false;
+        }
+    }
+    // As the processing call applies a host edit: value, controls, engine.
+    std::lock_guard<std::recursive_mutex> lock(plug.PluginLock());
+    param->SetFromNormalized(param->ToNormalized(plain));
+    if (IEditorLink* editor = plug.EditorSurface())
+        editor->PushParamToControls(idx, param->ToNormalized(), true);
+    plug.ParamChanged(idx);
+    return true;
+}
+
+//------------------------------------------------------------------------
+bool RunSnapshot(const SnapshotOptions& options, std::string& error)
+{
+    auto plug = std::make_unique<Ostrand>();
+    plug->SetSampleRate(44100.0);
+    plug->ResetProcessing();
+    IEditorSurface* surface = EnsureSnapshotEditor(*plug);
+    for (const SnapshotSetting& setting : options.settings)
+        if (!ApplySnapshotSetting(*plug, setting, error))
+            return false;
+
+    surface->OpenEditorWindow(nullptr);
+    for (int tick = 0; tick < options.ticks; ++tick) {
+        for (int t = 0; t < kTimerTicksPerFrame; ++t)
+            plug->IdleTick();
+        surface->TickAndRedraw();
+    }
+
+    RasterSysBitmap* image = surface->GetBackBuffer();
+    const std::vector<uint8_t> png = image != nullptr ? EncodeBitmapPng(*image) : std::vector<uint8_t>();
+    if (png.empty()) {
+        error = "the editor has no image to write";
+        return false;
+    }
+    if (!WriteFileBytes(options.output, png)) {
+        error = "cannot write " + options.output + ": " + std::strerror(errno);
+        return false;
+    }
+    return true;
+}
