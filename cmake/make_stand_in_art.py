@@ -1,10 +1,10 @@
 #!/usr/bin/env python3
-"""Writes stand-in editor art for the editor tests: every resource the layout
+"""Writes stand-in editor art for the editor tests and benchmarks: every resource the layout
 loads, at its id, name, size and frame count, each frame one opaque colour
 that differs from frame to frame (so a control's pixels show which frame it
 draws). Used when the real art is not part of the build.
 
-usage: make_test_art.py OUTPUT_DIR
+usage: make_stand_in_art.py OUTPUT_DIR
 """
 import os
 import struct
