@@ -87,8 +87,8 @@ struct IBitmapStrip {
     int32_t frames = 1;   // at least 1
     bool horizontal = false;
 
-    int32_t FrameWidth() const { return horizontal ? width / frames : width; }
-    int32_t FrameHeight() const { return horizontal ? height : height / frames; }
+    int32_t FrameWidth() const { return horizontal ? width / (frames > 1 ? frames : 1) : width; }
+    int32_t FrameHeight() const { return horizontal ? height : height / (frames > 1 ? frames : 1); }
 };
 
 // Key codes the platform windows hand to SurfaceKeyPress.
