@@ -75,11 +75,13 @@ TEST(NudgeButtons, MoveTheFaderWithinTheRangeAsOneHostGesture)
 namespace {
 
 // Two memory slots with their lights and blinks, and the undo and redo
-// buttons with theirs, wired to the plug-in's handles.
+// buttons with theirs, wired to the plug-in's handles; an image bound to the
+// Angle shows where recalls and undo steps send it.
 struct MemoryEditor : SmallEditor {
     MemoryEditor()
     {
         OstrandEditorHandles& h = plug->mHandles;
+        Add(new IBitmapControl(plug.get(), 400, 10, kParamAngle, Strip(10, 10, 1)));
         const int xs[2] = {123, 152};
         for (int slot = 0; slot < 2; ++slot) {
             const IBitmapStrip light = Strip(29, 27, 2);

@@ -86,9 +86,12 @@ TEST(SmallKnob, ReadoutBandOrRightClickOpensTextEntryInsteadOfDragging)
     EXPECT_TRUE(e.plug->mGuiEdit);
     e.Release(148, 119);
     EXPECT_FALSE(e.plug->mSettingsChanged);
+    e.surface->CancelTextEntry();
 
     e.Press(148, 90, kRight);
     EXPECT_EQ(e.surface->entries.size(), 2u);
+    e.Release(148, 90, kRight);
+    e.surface->CancelTextEntry();
     e.Press(148, 118);  // just above the band: a drag starts, no entry
     EXPECT_EQ(e.surface->entries.size(), 2u);
     EXPECT_DOUBLE_EQ(e.attack->GetValue(), 0.3);

@@ -20,16 +20,16 @@ using namespace ui_test;
 namespace {
 
 // A run of one glyph frame along a row: [begin, end) and the frame.
-struct Run {
+struct GlyphRun {
     int begin;
     int end;
     int frame;
-    bool operator==(const Run&) const = default;
+    bool operator==(const GlyphRun&) const = default;
 };
 
-std::vector<Run> RunsOnRow(const SmallEditor& e, int y)
+std::vector<GlyphRun> RunsOnRow(const SmallEditor& e, int y)
 {
-    std::vector<Run> runs;
+    std::vector<GlyphRun> runs;
     for (int x = 0; x < 674; ++x) {
         const uint32_t p = e.Pixel(x, y);
         if ((p & 0xFFFF0000u) != 0xFF800000u)
@@ -80,7 +80,7 @@ TEST(SmallFontLabel, OneLineCentresBetweenLeftAndRightAndStandsThreeRowsUp)
     DrawLabel<CustomTextControlD>(e, {2, 56, 94, 56}, 7, 7, "Tight");
     // Width 6 + 3 + 6 + 6 + 6 = 27: x = 2 + int(46 - 13.5) = 34; y = 56 + 1 - 3.
     EXPECT_EQ(RowsUsed(e, 0, 674), std::make_pair(54, 59));
-    const std::vector<Run> expected{{34, 40, F('T')}, {40, 43, F('i')}, {43, 49, F('g')}, {49, 55, F('h')},
+    const std::vector<GlyphRun> expected{{34, 40, F('T')}, {40, 43, F('i')}, {43, 49, F('g')}, {49, 55, F('h')},
                                     {55, 61, F('t')}};
     EXPECT_EQ(RunsOnRow(e, 54), expected);
 }
@@ -92,7 +92,7 @@ TEST(SmallFontLabel, WideLettersTakeAnExtraPixelExceptFirstAndLinesStartAtLeastA
     DrawLabel<CustomTextControlD>(e, {100, 30, 130, 30}, 7, 7, "Mw");
     // M first (no extra) 7, then one blank pixel and w 7: width 15.
     // x = 100 + int(15 - 7.5) = 107.
-    const std::vector<Run> expected{{107, 114, F('M')}, {115, 122, F('w')}};
+    const std::vector<GlyphRun> expected{{107, 114, F('M')}, {115, 122, F('w')}};
     EXPECT_EQ(RunsOnRow(e, 28), expected);
 
     SmallEditor narrow;
@@ -109,8 +109,8 @@ TEST(SmallFontLabel, SecondLineStartsEightRowsLowerWithItsNewlineAsABlank)
     // Two lines: y = 101 + int(-6) = 95, then 103. Line one is 12 wide at
     // 10 + int(50 - 6) = 54; line two 18 wide (newline, c, d) at 51.
     EXPECT_EQ(RowsUsed(e, 0, 674), std::make_pair(95, 108));
-    EXPECT_EQ(RunsOnRow(e, 95), (std::vector<Run>{{54, 60, F('A')}, {60, 66, F('b')}}));
-    EXPECT_EQ(RunsOnRow(e, 103), (std::vector<Run>{{51, 57, 1}, {57, 63, F('c')}, {63, 69, F('d')}}));
+    EXPECT_EQ(RunsOnRow(e, 95), (std::vector<GlyphRun>{{54, 60, F('A')}, {60, 66, F('b')}}));
+    EXPECT_EQ(RunsOnRow(e, 103), (std::vector<GlyphRun>{{51, 57, 1}, {57, 63, F('c')}, {63, 69, F('d')}}));
 }
 
 //------------------------------------------------------------------------
@@ -120,7 +120,7 @@ TEST(LargeFontLabel, CentresEachLineOnTheRightEdgeAndSpacesLinesSixteenRows)
     DrawLabel<CustomTextControlD3>(e, {158, 52, 233, 52}, 8, 14, "Angle");
     // Width 7 + 7 + 7 + 3 + 7 = 31: x = int(int(37.5 - 15.5) + 195.5) = 217; y = 53 - 7.
     EXPECT_EQ(RowsUsed(e, 0, 674), std::make_pair(46, 59));
-    const std::vector<Run> expected{{217, 224, F('A')}, {224, 231, F('n')}, {231, 238, F('g')},
+    const std::vector<GlyphRun> expected{{217, 224, F('A')}, {224, 231, F('n')}, {231, 238, F('g')},
                                     {238, 241, F('l')}, {241, 248, F('e')}};
     EXPECT_EQ(RunsOnRow(e, 46), expected);
 
@@ -128,8 +128,8 @@ TEST(LargeFontLabel, CentresEachLineOnTheRightEdgeAndSpacesLinesSixteenRows)
     DrawLabel<CustomTextControlD3>(two, {100, 150, 200, 150}, 8, 14, "Mw\nO");
     // Line one: M 8, extra, w 8 = 17 at int(int(50 - 8.5) + 150) = 191.
     // Line two: newline 7, extra, O 8 = 16 at 192; y 151 - 14 = 137 and 153.
-    EXPECT_EQ(RunsOnRow(two, 137), (std::vector<Run>{{191, 199, F('M')}, {200, 208, F('w')}}));
-    EXPECT_EQ(RunsOnRow(two, 153), (std::vector<Run>{{192, 199, 1}, {200, 208, F('O')}}));
+    EXPECT_EQ(RunsOnRow(two, 137), (std::vector<GlyphRun>{{191, 199, F('M')}, {200, 208, F('w')}}));
+    EXPECT_EQ(RunsOnRow(two, 153), (std::vector<GlyphRun>{{192, 199, 1}, {200, 208, F('O')}}));
 }
 
 //------------------------------------------------------------------------
@@ -137,7 +137,7 @@ TEST(LargeFontLabel, BytesOutsideTheFontDrawTheBlankInsteadOfReadingPastTheStrip
 {
     SmallEditor e;
     DrawLabel<CustomTextControlD3>(e, {100, 150, 200, 150}, 8, 14, "a\xC2\xB0\x7F");
-    const std::vector<Run> runs = RunsOnRow(e, 144);
+    const std::vector<GlyphRun> runs = RunsOnRow(e, 144);
     ASSERT_EQ(runs.size(), 2u);
     EXPECT_EQ(runs[0].frame, F('a'));
     EXPECT_EQ(runs[1].frame, 1);                      // both bytes of the UTF-8 sign

@@ -9,9 +9,10 @@ IBitmapOverlayFade::IBitmapOverlayFade(IFxBase* plug, int x, int y, const IBitma
                                        const IBounds& closedTarget, int blendMethod)
     : ISwitchControl(plug, x, y, -1, strip, blendMethod), mClosedTarget(closedTarget), mStep(step)
 {
-    // The screen starts closed, so it takes no clicks even before it is
-    // first drawn.
+    // The screen starts closed: it takes no clicks and is faded out even
+    // before it is first drawn.
     mTargetBounds = closedTarget;
+    mBlend.weight = 0.0f;
 }
 
 //------------------------------------------------------------------------
