@@ -41,7 +41,7 @@ TEST_F(TextEntry, IsAnEditControlOverTheControlWithTheCurrentValueSelected)
     ASSERT_NE(entry, nullptr);
     char name[16] = {};
     GetClassNameA(entry, name, sizeof(name));
-    EXPECT_STREQ(name, "EDIT");
+    EXPECT_STRCASEEQ(name, "EDIT");
     EXPECT_EQ(GetParent(entry), surface->Window());
     EXPECT_EQ(GetDlgCtrlID(entry), 99);
     EXPECT_EQ(Text(entry), "5.00");
