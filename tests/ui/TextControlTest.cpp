@@ -133,7 +133,7 @@ TEST(LargeFontLabel, CentresEachLineOnTheRightEdgeAndSpacesLinesSixteenRows)
 }
 
 //------------------------------------------------------------------------
-TEST(LargeFontLabel, BytesOutsideTheFontDrawTheBlankInsteadOfReadingPastTheStrip)
+TEST(LargeFontLabel, BytesOutsideTheFontDrawTheBlankGlyph)
 {
     SmallEditor e;
     DrawLabel<CustomTextControlD3>(e, {100, 150, 200, 150}, 8, 14, "a\xC2\xB0\x7F");

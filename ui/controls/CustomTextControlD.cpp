@@ -109,7 +109,7 @@ bool CustomTextControlD::Paint(IEditorSurface* surface)
             mAdvance = Advance(c);
             // Glyph c is frame c - 31; codes outside the strip (control
             // characters, the newline, bytes above 126) draw the first
-            // frame, the blank, and never read past the strip's end.
+            // frame, the blank.
             int frame = static_cast<int>(c) - 31;
             if (frame < 1 || frame > mGlyphs.frames)
                 frame = 1;

@@ -27,7 +27,9 @@ bool IBitmapControlBouncebackFade::Paint(IEditorSurface* surface)
             SetHidden(true);
         }
     } else if (mBlend.weight > 0.0f) {
+        // Every step asks for the next frame, fading out as fading in.
         mBusy = true;
+        mRedrawRequest = true;
         mBlend.weight = static_cast<float>(mBlend.weight - mStep);
     } else {
         mHidden = true;

@@ -28,10 +28,9 @@ void IBitmapControlSloFade::MouseDown(int, int, const IMouseState&)
 //------------------------------------------------------------------------
 bool IBitmapControlSloFade::Paint(IEditorSurface* surface)
 {
-    // One step per drawn frame. Fading in keeps asking for the next frame
-    // until full opacity; fading out relies on the plug-in's redraw
-    // countdown, which keeps every control dirty while a fade runs. The
-    // weight may overshoot 1 or undershoot 0 by less than a step.
+    // One step per drawn frame, each step asking for the next frame, so a
+    // fade runs to its end even when the plug-in's redraw countdown runs out
+    // first. The weight may overshoot 1 or undershoot 0 by less than a step.
     if (!mFadingOut) {
         mRedrawRequest = true;
         if (mBlend.weight < 1.0f) {
@@ -41,6 +40,7 @@ bool IBitmapControlSloFade::Paint(IEditorSurface* surface)
             MarkClean();
         }
     } else if (mBlend.weight > 0.0f) {
+        mRedrawRequest = true;
         mBlend.weight = static_cast<float>(mBlend.weight - mStep);
     } else {
         mHidden = true;
