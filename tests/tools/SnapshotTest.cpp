@@ -6,6 +6,7 @@
 #include "raster/RasterPng.h"
 #include "tools/pngwrite/PngWriter.h"
 #include "tools/tarvo-snapshot/Snapshot.h"
+#include "tools/tarvo-snapshot/SnapshotScript.h"
 
 #include <gtest/gtest.h>
 
@@ -124,6 +125,59 @@ TEST(PngWriter, BitmapsRoundTripWithOrWithoutAlpha)
     }
     RasterMemBitmap empty;
     EXPECT_TRUE(EncodeBitmapPng(empty).empty());
+}
+
+} // namespace
+
+namespace {
+
+TEST(SnapshotScript, ParsesCommandsAndNamesTheBadLine)
+{
+    std::vector<SnapshotStep> steps;
+    std::string error;
+    ASSERT_TRUE(ParseSnapshotScript("# warm up\nticks 5\n\nclick 10 20 right shift  # toggle\n"
+                                    "drag 1 2 -3 40\nset Angle 45\nkey 5 5 15\nleave\n",
+                                    steps, error))
+        << error;
+    ASSERT_EQ(steps.size(), 6u);
+    EXPECT_EQ(steps[1].command, "click");
+    EXPECT_EQ(steps[1].numbers, (std::vector<int>{10, 20}));
+    EXPECT_TRUE(steps[1].right && steps[1].shift && !steps[1].alt);
+    EXPECT_EQ(steps[1].line, 4);
+    EXPECT_EQ(steps[2].numbers, (std::vector<int>{1, 2, -3, 40}));
+    EXPECT_EQ(steps[3].name, "Angle");
+
+    for (const char* bad : {"ticks 1\nwiggle 3 4\n", "ticks 1\nclick 3\n", "ticks 1\nclick 3 4 sideways\n",
+                            "ticks 1\nkey 1 2 3 shift\n", "ticks 1\nset Angle\n", "ticks 1\nticks -2\n",
+                            "ticks 1\nhover 1 2x\n"}) {
+        std::vector<SnapshotStep> none;
+        EXPECT_FALSE(ParseSnapshotScript(bad, none, error)) << bad;
+        EXPECT_EQ(error.rfind("line 2: ", 0), 0u) << error;
+    }
+}
+
+TEST(SnapshotScript, GesturesReachThePlugInsEditor)
+{
+    Ostrand plug;
+    plug.SetSampleRate(44100.0);
+    plug.ResetProcessing();
+    IEditorSurface* surface = EnsureSnapshotEditor(plug);
+    int attack = -1;
+    for (int i = 0; i < plug.NParams(); ++i)
+        if (std::string(plug.GetParam(i)->DisplayName()) == "Attack")
+            attack = i;
+    ASSERT_GE(attack, 0);
+    const double before = plug.GetParam(attack)->Value();
+
+    // The Attack knob lies at (131, 81) - (166, 136); an upward drag turns it up.
+    std::vector<SnapshotStep> steps;
+    std::string error;
+    ASSERT_TRUE(ParseSnapshotScript("ticks 220\ndrag 148 100 0 -40\nset Nothing 1\n", steps, error));
+    EXPECT_TRUE(RunSnapshotStep(plug, *surface, steps[0], error));
+    EXPECT_TRUE(RunSnapshotStep(plug, *surface, steps[1], error));
+    EXPECT_GT(plug.GetParam(attack)->Value(), before);
+    EXPECT_FALSE(RunSnapshotStep(plug, *surface, steps[2], error));
+    EXPECT_EQ(error.rfind("line 3: ", 0), 0u) << error;
 }
 
 } // namespace

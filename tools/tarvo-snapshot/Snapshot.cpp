@@ -3,11 +3,13 @@
 #include "editor/headless/IEditorSurfaceHeadless.h"
 #include "engine/ostrand/Ostrand.h"
 #include "tools/pngwrite/PngWriter.h"
+#include "tools/tarvo-snapshot/SnapshotScript.h"
 
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <memory>
 #include <mutex>
 #include <strings.h>
@@ -17,8 +19,8 @@ namespace {
 constexpr int kEditorWidth = 674;
 constexpr int kEditorHeight = 262;
 constexpr int kEditorFrameRate = 30;
-// The plug-in's timer runs every 8 ms, about four times per 33 ms frame.
-constexpr int kTimerTicksPerFrame = 4;
+// Longest script read.
+constexpr std::streamsize kMaxScriptBytes = 1 << 20;
 
 //------------------------------------------------------------------------
 int FindParam(Ostrand& plug, const std::string& name)
@@ -27,6 +29,28 @@ int FindParam(Ostrand& plug, const std::string& name)
         if (strcasecmp(plug.GetParam(i)->DisplayName(), name.c_str()) == 0)
             return i;
     return -1;
+}
+
+//------------------------------------------------------------------------
+bool ReadScript(const std::string& path, std::vector<SnapshotStep>& steps, std::string& error)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        error = "cannot read " + path;
+        return false;
+    }
+    std::string text(static_cast<std::size_t>(kMaxScriptBytes) + 1, '\0');
+    in.read(text.data(), kMaxScriptBytes + 1);
+    if (in.gcount() > kMaxScriptBytes) {
+        error = path + " is longer than 1 MiB";
+        return false;
+    }
+    text.resize(static_cast<std::size_t>(in.gcount()));
+    if (!ParseSnapshotScript(text, steps, error)) {
+        error = path + ", " + error;
+        return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -77,6 +101,9 @@ bool ApplySnapshotSetting(Ostrand& plug, const SnapshotSetting& setting, std::st
 //------------------------------------------------------------------------
 bool RunSnapshot(const SnapshotOptions& options, std::string& error)
 {
+    std::vector<SnapshotStep> steps;
+    if (!options.script.empty() && !ReadScript(options.script, steps, error))
+        return false;
     auto plug = std::make_unique<Ostrand>();
     plug->SetSampleRate(44100.0);
     plug->ResetProcessing();
@@ -86,11 +113,11 @@ bool RunSnapshot(const SnapshotOptions& options, std::string& error)
             return false;
 
     surface->OpenEditorWindow(nullptr);
-    for (int tick = 0; tick < options.ticks; ++tick) {
-        for (int t = 0; t < kTimerTicksPerFrame; ++t)
-            plug->IdleTick();
-        surface->TickAndRedraw();
-    }
+    for (int tick = 0; tick < options.ticks; ++tick)
+        RunSnapshotFrame(*plug, *surface);
+    for (const SnapshotStep& step : steps)
+        if (!RunSnapshotStep(*plug, *surface, step, error))
+            return false;
 
     RasterSysBitmap* image = surface->GetBackBuffer();
     const std::vector<uint8_t> png = image != nullptr ? EncodeBitmapPng(*image) : std::vector<uint8_t>();

@@ -5,10 +5,13 @@
 #include <cstring>
 
 const char kSnapshotUsage[] =
-    "usage: tarvo-snapshot [--set NAME=VALUE]... [--ticks N] -o FILE.png\n"
+    "usage: tarvo-snapshot [--set NAME=VALUE]... [--ticks N] [--script FILE] -o FILE.png\n"
     "  Creates the plug-in with its editor on a surface without a window,\n"
-    "  sets parameters by name to plain values, runs N draw ticks (default 3)\n"
-    "  and writes the editor's image as a PNG file.\n";
+    "  sets parameters by name to plain values, runs N draw ticks (default 3),\n"
+    "  then the gestures of the script (one per line: ticks N, set NAME VALUE,\n"
+    "  click X Y, dblclick X Y, drag X Y DX DY, hover X Y, leave, key X Y CODE;\n"
+    "  mouse commands take right, shift, control, alt), and writes the\n"
+    "  editor's image as a PNG file.\n";
 
 namespace {
 
@@ -37,7 +40,7 @@ bool ParseSnapshotOptions(int argc, const char* const* argv, SnapshotOptions& op
         const bool hasValue = i + 1 < argc;
         if (arg == "-h" || arg == "--help") {
             options.help = true;
-        } else if (arg == "--set" || arg == "--ticks" || arg == "-o") {
+        } else if (arg == "--set" || arg == "--ticks" || arg == "--script" || arg == "-o") {
             if (!hasValue) {
                 error = arg + " needs a value";
                 return false;
@@ -45,6 +48,8 @@ bool ParseSnapshotOptions(int argc, const char* const* argv, SnapshotOptions& op
             const char* value = argv[++i];
             if (arg == "-o") {
                 options.output = value;
+            } else if (arg == "--script") {
+                options.script = value;
             } else if (arg == "--ticks") {
                 if (!ParseTicks(value, options.ticks)) {
                     error = std::string("--ticks wants a whole number 0 to 100000, not \"") + value + "\"";

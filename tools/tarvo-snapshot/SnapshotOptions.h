@@ -1,6 +1,6 @@
 #pragma once
 // Command line of tarvo-snapshot:
-//   tarvo-snapshot [--set NAME=VALUE]... [--ticks N] -o FILE.png
+//   tarvo-snapshot [--set NAME=VALUE]... [--ticks N] [--script FILE] -o FILE.png
 #include <string>
 #include <vector>
 
@@ -12,6 +12,7 @@ struct SnapshotSetting {
 struct SnapshotOptions {
     std::vector<SnapshotSetting> settings;
     int ticks = 3;       // draw ticks (each after the plug-in's timer ticks)
+    std::string script;  // gesture script run after the ticks (SnapshotScript.h)
     std::string output;  // PNG file to write
     bool help = false;
 };
