@@ -1,7 +1,6 @@
 // Folders and the desktop's opener, and the surface operations built on them.
 #include "editor/x11/X11Desktop.h"
 
-#include "editor/EditorSurfaceFactory.h"
 #include "editor/x11/IEditorSurfaceX11.h"
 
 #include <dlfcn.h>
@@ -141,7 +140,7 @@ void IEditorSurfaceX11::GetModuleFolder(std::string& out)
 {
     out.clear();
     Dl_info info{};
-    if (dladdr(reinterpret_cast<void*>(&NewPlatformEditorSurface), &info) == 0 || info.dli_fname == nullptr)
+    if (dladdr(reinterpret_cast<void*>(&X11FolderOf), &info) == 0 || info.dli_fname == nullptr)
         return;
     char resolved[PATH_MAX];
     if (realpath(info.dli_fname, resolved) != nullptr)

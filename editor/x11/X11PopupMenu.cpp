@@ -213,19 +213,30 @@ bool X11PopupMenu::HitTest(int rootX, int rootY, size_t& depth, int& item) const
 }
 
 //------------------------------------------------------------------------
-void X11PopupMenu::Highlight(size_t depth, int item)
+void X11PopupMenu::Highlight(size_t depth, int item, bool openSubmenu)
 {
     Level& level = *mLevels[depth];
     IMenuModelItem* it = level.menu->GetItem(item);
-    if (it != nullptr && it->IsSeparator())
+    if (it == nullptr || it->IsSeparator())
         item = -1;
-    if (item == level.highlighted)
+    if (item != level.highlighted) {
+        CloseLevelsAbove(depth);
+        level.highlighted = item;
+        DrawLevel(level);
+    }
+    if (openSubmenu && mLevels.size() == depth + 1)
+        OpenSubmenu(depth);
+}
+
+//------------------------------------------------------------------------
+void X11PopupMenu::OpenSubmenu(size_t depth)
+{
+    Level& level = *mLevels[depth];
+    IMenuModelItem* it = level.menu->GetItem(level.highlighted);
+    if (it == nullptr || it->submenu == nullptr || it->submenu->NItems() == 0 || !Selectable(level, level.highlighted))
         return;
-    CloseLevelsAbove(depth);
-    level.highlighted = item;
-    DrawLevel(level);
-    if (item >= 0 && it->submenu != nullptr && Selectable(level, item) && it->submenu->NItems() > 0)
-        OpenLevel(it->submenu, level.x + level.width - 2, level.y + level.itemTops[static_cast<size_t>(item)] - kBorder);
+    OpenLevel(it->submenu, level.x + level.width - 2,
+              level.y + level.itemTops[static_cast<size_t>(level.highlighted)] - kBorder);
 }
 
 //------------------------------------------------------------------------
@@ -238,7 +249,7 @@ void X11PopupMenu::MoveHighlight(int direction)
     for (int step = 0; step < n; ++step) {
         i = i < 0 ? (direction > 0 ? 0 : n - 1) : (i + direction + n) % n;
         if (!level.menu->GetItem(i)->IsSeparator()) {
-            Highlight(depth, i);
+            Highlight(depth, i, false);
             return;
         }
     }
@@ -247,9 +258,11 @@ void X11PopupMenu::MoveHighlight(int direction)
 //------------------------------------------------------------------------
 void X11PopupMenu::HandleKey(uint32_t keysym)
 {
+    // Keys act on the deepest open level.
     size_t depth = mLevels.size() - 1;
     Level& level = *mLevels[depth];
     IMenuModelItem* lit = level.menu->GetItem(level.highlighted);
+    const bool opens = lit != nullptr && lit->submenu != nullptr;
     switch (keysym) {
     case kXkDown:
     case kXkKpDown:
@@ -261,21 +274,27 @@ void X11PopupMenu::HandleKey(uint32_t keysym)
         break;
     case kXkRight:
     case kXkKpRight:
+        if (opens) {
+            OpenSubmenu(depth);
+            if (mLevels.size() > depth + 1)
+                MoveHighlight(1);
+        }
+        break;
     case kXkReturn:
     case kXkKpEnter:
     case ' ':
-        if (lit != nullptr && lit->submenu != nullptr) {
+        if (opens) {
+            OpenSubmenu(depth);
             if (mLevels.size() > depth + 1)
-                MoveHighlight(1);  // the submenu is the deepest level now
-        } else if (lit != nullptr && keysym != kXkRight && keysym != kXkKpRight && Selectable(level, level.highlighted)) {
+                MoveHighlight(1);
+        } else if (lit != nullptr && Selectable(level, level.highlighted)) {
             Choose(depth, level.highlighted);
         }
         break;
     case kXkLeft:
     case kXkKpLeft:
-        if (depth > 0) {
+        if (depth > 0)
             CloseLevelsAbove(depth - 1);
-        }
         break;
     case kXkEscape:
         if (depth > 0)
@@ -336,7 +355,7 @@ IMenuModel* X11PopupMenu::Run(const EventSink& others, const Tick& tick, int tic
             size_t depth;
             int item;
             if (HitTest(m->root_x, m->root_y, depth, item))
-                Highlight(depth, item);
+                Highlight(depth, item, true);
         } else if (type == XCB_BUTTON_PRESS) {
             auto* b = reinterpret_cast<xcb_button_press_event_t*>(ev);
             size_t depth;

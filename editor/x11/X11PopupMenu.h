@@ -56,7 +56,10 @@ private:
     bool Selectable(const Level& level, int index) const;
     // Level and item under a root position; false outside every level.
     bool HitTest(int rootX, int rootY, size_t& depth, int& item) const;
-    void Highlight(size_t depth, int item);
+    // Lights item of level depth and closes the levels above it; with
+    // openSubmenu an item's submenu opens beside it (pointer movement).
+    void Highlight(size_t depth, int item, bool openSubmenu);
+    void OpenSubmenu(size_t depth);
     void MoveHighlight(int direction);
     void HandleKey(uint32_t keysym);
     void Choose(size_t depth, int item);
