@@ -51,6 +51,9 @@ public:
     void GetModuleFolder(std::string& out) override;
     void GetDesktopFolder(std::string& out) override;
     bool OpenWebAddress(const char* url, const char* caption, const char* confirm, const char* failure) override;
+    // No file dialog: with a window open it answers as cancelled (name and
+    // folder unchanged); without one the name is emptied.
+    void AskForFile(std::string& fileName, int action, std::string& folder, const char* extensions) override;
     void* GetWindowHandle() override;
 
     // --- Driving and inspection ---------------------------------------------

@@ -170,3 +170,11 @@ bool IEditorSurfaceX11::OpenWebAddress(const char* url, const char* /*caption*/,
         return false;
     return X11StartOpener(url);
 }
+
+//------------------------------------------------------------------------
+void IEditorSurfaceX11::AskForFile(std::string& fileName, int /*action*/, std::string& /*folder*/,
+                                   const char* /*extensions*/)
+{
+    if (!IsWindowOpen())
+        fileName.clear();
+}

@@ -142,6 +142,10 @@ TEST(X11Desktop, FoldersEndWithASlash)
     EXPECT_FALSE(plug.X11()->AskForColour(colour, "pick"));
     EXPECT_EQ(colour.R, 1);
     EXPECT_EQ(plug.X11()->ShowMessage("text", "caption", kMessageYesNo), 0);
+    std::string name = "take.wav", where = "/tmp/";
+    plug.X11()->AskForFile(name, kFileSave, where, "wav");
+    EXPECT_EQ(name, "");  // no window: emptied
+    EXPECT_EQ(where, "/tmp/");
     // Asking for a confirmation that cannot be shown opens nothing.
     EXPECT_FALSE(plug.X11()->OpenWebAddress("https://example.org", "c", "Open it?", nullptr));
 }
