@@ -51,7 +51,8 @@ RasterBitmap* DecodeForCache(int32_t id, void* context)
 
 //------------------------------------------------------------------------
 IEditorSurface::IEditorSurface(IFxBase* plug, int width, int height, int refreshRate)
-    : mPlug(plug), mWidth(width), mHeight(height), mRefreshRate(refreshRate > 0 ? refreshRate : 30)
+    : mPlug(plug), mWidth(width > 0 ? width : 0), mHeight(height > 0 ? height : 0),
+      mRefreshRate(refreshRate > 0 ? refreshRate : 30)
 {
     mControls.reserve(128);
 }
@@ -91,8 +92,8 @@ RasterBitmap* IEditorSurface::LoadPlatformBitmap(int resourceId, const char* fil
 //------------------------------------------------------------------------
 void IEditorSurface::ResizeEditor(int width, int height)
 {
-    mWidth = width;
-    mHeight = height;
+    mWidth = width > 0 ? width : 0;
+    mHeight = height > 0 ? height : 0;
     mCaptureIndex = -1;
     mLastMouseX = -1;
     mLastMouseY = -1;
@@ -101,13 +102,13 @@ void IEditorSurface::ResizeEditor(int width, int height)
     mScratchBitmap.reset();
     CreateBackBuffer();
     if (mPlug != nullptr)
-        mPlug->RequestEditorResize(width, height);
+        mPlug->RequestEditorResize(mWidth, mHeight);
 }
 
 //------------------------------------------------------------------------
 void IEditorSurface::CreateBackBuffer()
 {
-    mBackBuffer.reset(new (std::nothrow) RasterSysBitmap(mWidth > 0 ? mWidth : 0, mHeight > 0 ? mHeight : 0));
+    mBackBuffer.reset(new (std::nothrow) RasterSysBitmap(mWidth, mHeight));
     mScratchBitmap.reset(new (std::nothrow) RasterMemBitmap(0, 0, 4));
 }
 

@@ -57,8 +57,8 @@ protected:
 
 class IEditorSurface : public IEditorLink {
 public:
-    // refreshRate 0 or negative means 30. Nothing is drawn and no bitmap
-    // exists until CreateBackBuffer.
+    // refreshRate 0 or negative means 30; a negative size counts as 0.
+    // Nothing is drawn and no bitmap exists until CreateBackBuffer.
     IEditorSurface(IFxBase* plug, int width, int height, int refreshRate);
     // Frees the key catcher, every control (last first) and the bitmaps.
     ~IEditorSurface() override;

@@ -244,6 +244,11 @@ TEST_F(EventFixture, ResizeDropsControlsAndCaptureAndTellsThePlugIn)
     EXPECT_EQ(Take(), (Log{"resize 120x80"}));
     surface.SurfaceMouseUp(20, 20, mouse);  // nothing left to receive it
     EXPECT_TRUE(Take().empty());
+
+    surface.ResizeEditor(-3, -1);  // no negative sizes reach the plug-in or the bitmap
+    EXPECT_EQ(surface.EditorWidth(), 0);
+    EXPECT_EQ(surface.EditorHeight(), 0);
+    EXPECT_EQ(Take(), (Log{"resize 0x0"}));
 }
 
 } // namespace
