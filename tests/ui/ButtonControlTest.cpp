@@ -3,6 +3,7 @@
 // the undo and redo buttons, the round switch hit area, the widened logo
 // button and the screw.
 #include "tests/ui/SmallEditor.h"
+#include "ui/controls/ControlLinks.h"
 #include "ui/controls/IBitmapControlBouncebackFade.h"
 #include "ui/controls/IBitmapControlSloFade.h"
 #include "ui/controls/IBitmapOverlayFade.h"
@@ -15,6 +16,8 @@
 #include "ui/controls/UndoContactControl.h"
 
 #include <gtest/gtest.h>
+
+#include <limits>
 
 using namespace ui_test;
 
@@ -309,4 +312,23 @@ TEST(Screw, DownOpensTheGuideOrItsFallbackUpOpensTheScreenAndItSpringsBack)
     e.Release(510, 300);
     EXPECT_DOUBLE_EQ(screw->GetValue(), 0.5);
     EXPECT_EQ(e.surface->webRequests.size(), 2u);
+}
+
+//------------------------------------------------------------------------
+TEST(PartnerHandles, OnlyHandlesOfExistingControlsAddressAnything)
+{
+    SmallEditor e;
+    auto* info = e.Add(new InfoContactControl(e.plug.get(), 91, 4, e.Strip(139, 38, 2)));
+    e.Attach();
+    EXPECT_EQ(PartnerControl(*info, 0.0), info);
+    EXPECT_EQ(PartnerControl(*info, 0.9), info);  // truncated
+    for (double handle : {-1.0, 1.0, 1e300, -1e300, std::numeric_limits<double>::quiet_NaN(),
+                          std::numeric_limits<double>::infinity()})
+        EXPECT_EQ(PartnerControl(*info, handle), nullptr) << handle;
+
+    // A button whose partners were never attached does its own part only.
+    e.plug->mHandles.infoScreen = 1e300;
+    e.Press(100, 20);
+    EXPECT_DOUBLE_EQ(info->GetValue(), 1.0);
+    e.Release(100, 20);
 }

@@ -230,3 +230,15 @@ TEST(DelayPrompt, NumbersAreReadTheSameWayInEveryLocale)
     EXPECT_EQ(ReadLeadingNumber("0.00001e-320"), 0.0);
     EXPECT_TRUE(std::isnan(ReadLeadingNumber("nan")));
 }
+
+//------------------------------------------------------------------------
+TEST(SmallFontLabel, TextBeyondTenLinesIsLeftOut)
+{
+    SmallEditor e;
+    auto* label = DrawLabel<CustomTextControlD>(e, {100, 130, 200, 130}, 7, 7, "0\n1\n2\n3\n4\n5\n6\n7\n8\n9\nA\nB");
+    const CustomTextControlD::LineLayout layout = label->Layout(label->GetText());
+    ASSERT_EQ(layout.count, 10);
+    // Ten lines from y = 131 + int(-30) = 101, 8 apart; nothing below the last.
+    EXPECT_EQ(RowsUsed(e, 0, 674), std::make_pair(101, 101 + 9 * 8 + 5));
+    EXPECT_EQ(RunsOnRow(e, 101 + 9 * 8).back().frame, F('9'));
+}
