@@ -82,4 +82,57 @@ TEST_F(PlatformServices, ColourChooserNeedsAWindowAndTakesThePrompt)
     EXPECT_EQ(colour.B, 30);
 }
 
+// Answers the message box captioned "Tarvo test" with OK once it shows,
+// noting which window owns it.
+HWND gBoxOwner = nullptr;
+
+void CALLBACK AnswerMessageBox(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND box = FindWindowA("#32770", "Tarvo test");
+    if (box == nullptr)
+        return;
+    KillTimer(nullptr, timer);
+    gBoxOwner = GetWindow(box, GW_OWNER);
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+}
+
+TEST_F(PlatformServices, MessageBoxesBelongToTheHostsTopLevelWindow)
+{
+    HWND frame = CreateHostWindow(300, 200, host);
+    ASSERT_TRUE(surface->OpenEditorWindow(frame));
+    SetTimer(nullptr, 0, 50, AnswerMessageBox);
+    EXPECT_EQ(surface->ShowMessage("Hello", "Tarvo test", kMessageOkCancel), kAnswerOk);
+    EXPECT_EQ(gBoxOwner, host);
+
+    // With the editor's parent gone, the top-level window is found again by
+    // its class among this process's windows.
+    DestroyWindow(frame);
+    HWND before = host;
+    host = CreateHostWindow();
+    DestroyWindow(before);
+    gBoxOwner = nullptr;
+    SetTimer(nullptr, 0, 50, AnswerMessageBox);
+    EXPECT_EQ(surface->ShowMessage("Again", "Tarvo test", kMessageOk), kAnswerOk);
+    EXPECT_EQ(gBoxOwner, host);
+}
+
+TEST_F(PlatformServices, AHiddenPointerComesBackWhereItWasHidden)
+{
+    SetCursorPos(120, 90);
+    surface->HideCursor();
+    SetCursorPos(300, 250);
+    surface->HideCursor();  // already hidden: the first place is kept
+    SetCursorPos(500, 400);
+    surface->RestoreCursor();
+    POINT p{};
+    GetCursorPos(&p);
+    EXPECT_EQ(p.x, 120);
+    EXPECT_EQ(p.y, 90);
+    CURSORINFO info{};
+    info.cbSize = sizeof(info);
+    GetCursorInfo(&info);
+    EXPECT_TRUE(info.flags & CURSOR_SHOWING);
+    SetCursorPos(1000, 700);
+}
+
 } // namespace
