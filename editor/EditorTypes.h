@@ -1,7 +1,8 @@
 #pragma once
 // Small value types shared by the editor surface, its controls and the
 // platform windows: rectangles, mouse state, blend settings, bitmap strips,
-// key codes, and a relaxed atomic for fields that two threads touch.
+// key codes; RelaxedAtomic (framework/) for fields that two threads touch.
+#include "framework/RelaxedAtomic.h"
 #include "raster/RasterBitmap.h"
 
 #include <atomic>
@@ -101,31 +102,4 @@ enum IKeyCode : int {
     kKeyDigit0 = 5,   // '0'..'9' are 5..14
     kKeyA = 15,       // 'A'..'Z' (either case) are 15..40
     kKeyZ = 40,
-};
-
-// A value read and written by two threads without a lock: every access is a
-// single relaxed atomic load or store, so there is no data race, and the
-// wrapper converts implicitly so code reads as if it were a plain field
-// (`value = value + d`, `if (dirty)`). Compound assignments are a load then a
-// store, not one atomic step; concurrent writers simply last-write-wins.
-template <class T>
-class RelaxedAtomic {
-    static_assert(std::atomic<T>::is_always_lock_free, "must stay lock-free for the audio thread");
-
-public:
-    RelaxedAtomic(T v = T()) noexcept : mValue(v) {}
-    RelaxedAtomic(const RelaxedAtomic& other) noexcept : mValue(other.Load()) {}
-    RelaxedAtomic& operator=(const RelaxedAtomic& other) noexcept { Store(other.Load()); return *this; }
-    RelaxedAtomic& operator=(T v) noexcept { Store(v); return *this; }
-    operator T() const noexcept { return Load(); }
-
-    T Load() const noexcept { return mValue.load(std::memory_order_relaxed); }
-    void Store(T v) noexcept { mValue.store(v, std::memory_order_relaxed); }
-
-    RelaxedAtomic& operator+=(T d) noexcept { Store(Load() + d); return *this; }
-    RelaxedAtomic& operator-=(T d) noexcept { Store(Load() - d); return *this; }
-    RelaxedAtomic& operator*=(T d) noexcept { Store(Load() * d); return *this; }
-
-private:
-    std::atomic<T> mValue;
 };

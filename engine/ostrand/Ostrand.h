@@ -26,6 +26,7 @@
 #include "engine/ostrand/OstrandGlide.h"
 #include "engine/ostrand/OstrandParams.h"
 #include "engine/ostrand/OstrandReadouts.h"
+#include "framework/RelaxedAtomic.h"
 
 #include <cstdint>
 #include <memory>
@@ -82,19 +83,22 @@ public:
     std::vector<OstrandSnapshot> mUndoHistory; // time order, at most kUndoHistoryCap
     int mUndoPosition = 0;
 
-    bool mHoverActive = false;
-    bool mSettingsChanged = false;
-    bool mUserInteracting = false;
-    bool mGuiEdit = false;
-    bool mAngleDragged = false;
-    bool mFaderDragging = false;
-    bool mEvenDelayOnly = false;
-    int mGuiChangeCount = 0;
-    int mRedrawTicks = 0;
-    int mHighlightTicks = 0;
-    int mSnapshotDelay = 0;
-    int mLogoHoverState = 0;
-    int mIntroTicks = 200;
+    // Editor state the controls change on the editor thread while parameter
+    // handling on the audio thread and the timer change it too: relaxed
+    // atomics, so neither side ever sees a torn or racing value.
+    RelaxedAtomic<bool> mHoverActive{false};
+    RelaxedAtomic<bool> mSettingsChanged{false};
+    RelaxedAtomic<bool> mUserInteracting{false};
+    RelaxedAtomic<bool> mGuiEdit{false};
+    RelaxedAtomic<bool> mAngleDragged{false};
+    RelaxedAtomic<bool> mFaderDragging{false};
+    RelaxedAtomic<bool> mEvenDelayOnly{false};
+    RelaxedAtomic<int> mGuiChangeCount{0};
+    RelaxedAtomic<int> mRedrawTicks{0};
+    RelaxedAtomic<int> mHighlightTicks{0};
+    RelaxedAtomic<int> mSnapshotDelay{0};
+    RelaxedAtomic<int> mLogoHoverState{0};
+    RelaxedAtomic<int> mIntroTicks{200};
 
     // Knob gearing (mouse pixels per full turn, divided by the knob's
     // height); each knob reads its own once, when the editor is built.
