@@ -32,7 +32,7 @@ constexpr uint32_t kWindowEvents = XCB_EVENT_MASK_EXPOSURE | XCB_EVENT_MASK_BUTT
                                    XCB_EVENT_MASK_FOCUS_CHANGE | XCB_EVENT_MASK_STRUCTURE_NOTIFY;
 
 // The mouse state of an event; a press adds its button, a release removes it.
-IMouseState MouseStateOf(uint16_t state, int button, bool press, bool release)
+IMouseState MouseStateOf(uint16_t state, uint16_t altMask, int button, bool press, bool release)
 {
     IMouseState m;
     m.left = (state & XCB_BUTTON_MASK_1) != 0;
@@ -43,7 +43,7 @@ IMouseState MouseStateOf(uint16_t state, int button, bool press, bool release)
         m.right = press ? true : (release ? false : m.right);
     m.shift = (state & XCB_MOD_MASK_SHIFT) != 0;
     m.control = (state & XCB_MOD_MASK_CONTROL) != 0;
-    m.alt = (state & XCB_MOD_MASK_1) != 0;
+    m.alt = (state & altMask) != 0;
     return m;
 }
 
@@ -343,7 +343,7 @@ void IEditorSurfaceX11::OnButtonPress(const xcb_button_press_event_t& e)
     if (mEntry != nullptr)
         CloseTextEntry();  // a click elsewhere cancels the entry
     xcb_set_input_focus(mDisplay->Connection(), XCB_INPUT_FOCUS_PARENT, mWindow, e.time);
-    const IMouseState mouse = MouseStateOf(e.state, e.detail, true, false);
+    const IMouseState mouse = MouseStateOf(e.state, mDisplay->AltMask(), e.detail, true, false);
     const int x = e.event_x, y = e.event_y;
     if (e.detail == 1) {
         const bool twice = mClickPending && e.time - mLastClickTime <= kDoubleClickMs &&
@@ -374,13 +374,13 @@ void IEditorSurfaceX11::OnButtonRelease(const xcb_button_release_event_t& e)
         mCaptured = false;
     if (e.detail != 1 && e.detail != 3)
         return;  // the middle button's release is not delivered
-    SurfaceMouseUp(e.event_x, e.event_y, MouseStateOf(e.state, e.detail, false, true));
+    SurfaceMouseUp(e.event_x, e.event_y, MouseStateOf(e.state, mDisplay->AltMask(), e.detail, false, true));
 }
 
 //------------------------------------------------------------------------
 void IEditorSurfaceX11::OnMotion(const xcb_motion_notify_event_t& e)
 {
-    const IMouseState mouse = MouseStateOf(e.state, 0, false, false);
+    const IMouseState mouse = MouseStateOf(e.state, mDisplay->AltMask(), 0, false, false);
     if (mouse.left || mouse.right) {
         if (mCaptured && mEntry == nullptr)
             SurfaceMouseDrag(e.event_x, e.event_y, mouse);

@@ -9,6 +9,8 @@
 namespace {
 
 constexpr uint32_t kNumLockKeysym = 0xff7f;
+constexpr uint32_t kAltLKeysym = 0xffe9;
+constexpr uint32_t kAltRKeysym = 0xffea;
 
 bool IsKeypadKeysym(uint32_t ks)
 {
@@ -150,6 +152,7 @@ void X11Display::ReadKeyboard()
         std::free(r);
     }
     mNumLockMask = 0;
+    mAltMask = 0;
     if (auto* r = xcb_get_modifier_mapping_reply(mConnection, modCookie, nullptr)) {
         const xcb_keycode_t* codes = xcb_get_modifier_mapping_keycodes(r);
         for (int mod = 0; mod < 8; ++mod) {
@@ -158,13 +161,27 @@ void X11Display::ReadKeyboard()
                 if (code < mMinKeycode || mKeysymsPerCode == 0)
                     continue;
                 size_t base = static_cast<size_t>(code - mMinKeycode) * static_cast<size_t>(mKeysymsPerCode);
-                for (int c = 0; c < mKeysymsPerCode && base + c < mKeysyms.size(); ++c)
-                    if (mKeysyms[base + c] == kNumLockKeysym)
+                for (int c = 0; c < mKeysymsPerCode && base + c < mKeysyms.size(); ++c) {
+                    uint32_t ks = mKeysyms[base + c];
+                    if (ks == kNumLockKeysym)
                         mNumLockMask = static_cast<uint16_t>(1 << mod);
+                    if ((ks == kAltLKeysym || ks == kAltRKeysym) && mod >= 3 && mAltMask == 0)
+                        mAltMask = static_cast<uint16_t>(1 << mod);
+                }
             }
         }
         std::free(r);
     }
+    if (mAltMask == 0)
+        mAltMask = XCB_MOD_MASK_1;
+}
+
+//------------------------------------------------------------------------
+uint16_t X11Display::AltMask()
+{
+    if (mKeysyms.empty())
+        ReadKeyboard();
+    return mAltMask;
 }
 
 //------------------------------------------------------------------------

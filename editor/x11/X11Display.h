@@ -59,6 +59,9 @@ public:
     // The key symbol of a key press: shift and caps lock choose the second
     // column, num lock the keypad's digits. 0 when the key has none.
     uint32_t KeysymFor(xcb_keycode_t code, uint16_t state);
+    // The modifier bit that Alt sets (the one Alt_L or Alt_R is mapped to;
+    // Mod1 when neither is).
+    uint16_t AltMask();
     // The keyboard mapping changed: read it again on the next key.
     void ForgetKeyboard() { mKeysyms.clear(); }
 
@@ -83,4 +86,5 @@ private:
     int mKeysymsPerCode = 0;
     std::vector<uint32_t> mKeysyms;
     uint16_t mNumLockMask = 0;
+    uint16_t mAltMask = XCB_MOD_MASK_1;
 };
