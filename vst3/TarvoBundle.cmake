@@ -13,13 +13,41 @@ tarvo_add_vst3_bundle(tarvo_bundle
   SUBCATEGORIES "Fx|Dynamics"
   VERSION "${PROJECT_VERSION}"
   SDK_VERSION "VST 3.5.2"
-  CID_WORDS 0xF2AEE70D 0x00DE4F4E 0x51656E62 0x74417256)
+  CID_WORDS 0xF2AEE70D 0x00DE4F4E 0x51656E62 0x74417256
+  SNAPSHOT)
 
 # The user guide the editor's screw and logo open, beside moduleinfo.json.
 get_property(_tarvo_bundle_dir GLOBAL PROPERTY tarvo_bundle_BUNDLE_DIR)
 add_custom_command(TARGET tarvo_bundle POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${TARVO_USER_GUIDE} "${_tarvo_bundle_dir}/Contents/Resources/"
   VERBATIM)
+
+# The picture hosts show in their plug-in browsers:
+# Contents/Resources/Snapshots/<class id>_snapshot.png, the editor as it
+# looks after its opening banner, drawn by tarvo-snapshot. tarvo-snapshot is
+# a native tool, so a native build draws it; a cross build copies it from
+# the native build in TARVO_NATIVE_BUILD_DIR when that has one (build the
+# native bundle first), else the bundle goes without.
+get_property(_tarvo_cid GLOBAL PROPERTY tarvo_bundle_CLASS_ID)
+set(_tarvo_snapshot "${_tarvo_bundle_dir}/Contents/Resources/Snapshots/${_tarvo_cid}_snapshot.png")
+if(NOT CMAKE_CROSSCOMPILING)
+  add_custom_command(OUTPUT ${_tarvo_snapshot}
+    COMMAND ${CMAKE_COMMAND} -E make_directory "${_tarvo_bundle_dir}/Contents/Resources/Snapshots"
+    COMMAND $<TARGET_FILE:tarvo-snapshot> --ticks 80 -o ${_tarvo_snapshot}
+    DEPENDS tarvo-snapshot
+    COMMENT "Drawing the editor snapshot of Tarvo.vst3"
+    VERBATIM)
+else()
+  set(TARVO_NATIVE_BUILD_DIR "${PROJECT_SOURCE_DIR}/build/linux" CACHE PATH
+    "A native build whose bundle snapshot the cross-built bundle copies")
+  set(_native_snapshot "${TARVO_NATIVE_BUILD_DIR}/vst3/Tarvo.vst3/Contents/Resources/Snapshots/${_tarvo_cid}_snapshot.png")
+  add_custom_command(OUTPUT ${_tarvo_snapshot}
+    COMMAND ${CMAKE_COMMAND} -DSOURCE=${_native_snapshot} -DTARGET=${_tarvo_snapshot}
+            -P ${CMAKE_CURRENT_SOURCE_DIR}/CopyIfPresent.cmake
+    COMMENT "Copying the editor snapshot from the native build"
+    VERBATIM)
+endif()
+add_custom_target(tarvo_bundle_snapshot ALL DEPENDS ${_tarvo_snapshot})
 
 # Where a user's VST 3 plug-ins live: ~/.vst3 on Linux; on Windows the
 # per-user folder %LOCALAPPDATA%/Programs/Common/VST3.
@@ -35,7 +63,7 @@ add_custom_target(tarvo_install_bundle
   COMMAND ${CMAKE_COMMAND} -E make_directory "${TARVO_VST3_INSTALL_DIR}"
   COMMAND ${CMAKE_COMMAND} -E copy_directory "${_tarvo_bundle_dir}" "${TARVO_VST3_INSTALL_DIR}/Tarvo.vst3"
   COMMAND ${CMAKE_COMMAND} -E echo "Installed ${TARVO_VST3_INSTALL_DIR}/Tarvo.vst3"
-  DEPENDS tarvo_bundle
+  DEPENDS tarvo_bundle tarvo_bundle_snapshot
   COMMENT "Installing Tarvo.vst3 for the current user"
   VERBATIM)
 # `cmake --install` places the bundle in the same folder.

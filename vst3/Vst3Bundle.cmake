@@ -3,7 +3,7 @@
 #   [DEFINITIONS <defs...>]
 #   VENDOR <text> URL <text> EMAIL <text> CATEGORY <text> SUBCATEGORIES <a|b>
 #   VERSION <x.y.z> SDK_VERSION <text> CID_WORDS <l1> <l2> <l3> <l4>
-#   [CLASS_VENDOR <text>] [CLASS_FLAGS <n>])
+#   [CLASS_VENDOR <text>] [CLASS_FLAGS <n>] [SNAPSHOT])
 #
 # Builds <NAME>.vst3/Contents/x86_64-linux/<NAME>.so (Linux) or
 # <NAME>.vst3/Contents/x86_64-win/<NAME>.vst3 (Windows) under
@@ -14,7 +14,7 @@
 set(TARVO_VST3_DIR ${CMAKE_CURRENT_LIST_DIR} CACHE INTERNAL "Folder of the VST 3 binding sources")
 
 function(tarvo_add_vst3_bundle target)
-  cmake_parse_arguments(B ""
+  cmake_parse_arguments(B "SNAPSHOT"
     "NAME;VENDOR;URL;EMAIL;CATEGORY;SUBCATEGORIES;VERSION;SDK_VERSION;CLASS_VENDOR;CLASS_FLAGS"
     "SOURCES;LIBS;DEFINITIONS;CID_WORDS" ${ARGN})
   if(NOT B_CLASS_FLAGS)
@@ -53,6 +53,12 @@ function(tarvo_add_vst3_bundle target)
   set(CID_STRING "${a}${b}${c}${d}${e}${f}${g}${h}${_hL3}${_hL4}")
 
   string(REPLACE "|" "\", \"" SUBCATEGORY_LIST "${B_SUBCATEGORIES}")
+  # With SNAPSHOT the module info names Snapshots/<class id>_snapshot.png,
+  # which the caller puts into Contents/Resources.
+  set(SNAPSHOT_LIST "")
+  if(B_SNAPSHOT)
+    set(SNAPSHOT_LIST "\n        { \"Scale Factor\": 1.0, \"Path\": \"Snapshots/${CID_STRING}_snapshot.png\" }\n      ")
+  endif()
   set(BUNDLE_NAME ${B_NAME})
   set(VENDOR ${B_VENDOR})
   set(URL ${B_URL})
@@ -95,6 +101,9 @@ function(tarvo_add_vst3_bundle target)
     set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${TARVO_VST3_DIR}/module-exports.map)
     set(module_path ${arch_dir}/${B_NAME}.so)
   endif()
+  # The class ID as module info writes it (32 hex digits); snapshot images
+  # are named after it.
+  set_property(GLOBAL PROPERTY ${target}_CLASS_ID ${CID_STRING})
   set_property(GLOBAL PROPERTY ${target}_BUNDLE_DIR ${bundle})
   set_property(GLOBAL PROPERTY ${target}_MODULE_PATH ${module_path})
   set(${target}_BUNDLE_DIR ${bundle} PARENT_SCOPE)
