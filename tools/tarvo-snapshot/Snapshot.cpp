@@ -3,6 +3,7 @@
 #include "editor/headless/IEditorSurfaceHeadless.h"
 #include "engine/ostrand/Ostrand.h"
 #include "tools/pngwrite/PngWriter.h"
+#include "tools/tarvo-render/DemoSignal.h"
 #include "tools/tarvo-snapshot/SnapshotScript.h"
 
 #include <cerrno>
@@ -13,6 +14,7 @@
 #include <memory>
 #include <mutex>
 #include <strings.h>
+#include <vector>
 
 namespace {
 
@@ -52,6 +54,39 @@ bool ReadScript(const std::string& path, std::vector<SnapshotStep>& steps, std::
     }
     return true;
 }
+
+// The render tool's demo signal fed through the plug-in one editor frame
+// (1/30 s) at a time, looping, the way a playing host would.
+class DemoFeed {
+public:
+    explicit DemoFeed(bool on)
+    {
+        if (on)
+            mAudio = render::MakeDemo(44100.0);
+    }
+    void RenderFrame(Ostrand& plug)
+    {
+        const std::size_t frames = mAudio.Frames();
+        if (frames == 0)
+            return;
+        constexpr int kBlock = 245; // six blocks per 1470-sample frame
+        std::vector<double> l(kBlock), r(kBlock), silence(kBlock, 0.0), outL(kBlock), outR(kBlock);
+        for (int block = 0; block < 6; ++block) {
+            for (int i = 0; i < kBlock; ++i, mPos = (mPos + 1) % frames) {
+                l[static_cast<std::size_t>(i)] = mAudio.left[mPos];
+                r[static_cast<std::size_t>(i)] = mAudio.right[mPos];
+            }
+            double* in[4] = {l.data(), r.data(), silence.data(), silence.data()};
+            double* out[2] = {outL.data(), outR.data()};
+            std::lock_guard<std::recursive_mutex> lock(plug.PluginLock());
+            plug.RenderBlock(in, out, kBlock);
+        }
+    }
+
+private:
+    render::StereoAudio mAudio;
+    std::size_t mPos = 0;
+};
 
 } // namespace
 
@@ -113,8 +148,11 @@ bool RunSnapshot(const SnapshotOptions& options, std::string& error)
             return false;
 
     surface->OpenEditorWindow(nullptr);
-    for (int tick = 0; tick < options.ticks; ++tick)
+    DemoFeed demo(options.demoAudio);
+    for (int tick = 0; tick < options.ticks; ++tick) {
+        demo.RenderFrame(*plug);
         RunSnapshotFrame(*plug, *surface);
+    }
     for (const SnapshotStep& step : steps)
         if (!RunSnapshotStep(*plug, *surface, step, error))
             return false;

@@ -5,13 +5,15 @@
 #include <cstring>
 
 const char kSnapshotUsage[] =
-    "usage: tarvo-snapshot [--set NAME=VALUE]... [--ticks N] [--script FILE] -o FILE.png\n"
+    "usage: tarvo-snapshot [--set NAME=VALUE]... [--ticks N] [--audio demo] [--script FILE] -o FILE.png\n"
     "  Creates the plug-in with its editor on a surface without a window,\n"
     "  sets parameters by name to plain values, runs N draw ticks (default 3),\n"
     "  then the gestures of the script (one per line: ticks N, set NAME VALUE,\n"
     "  click X Y, dblclick X Y, drag X Y DX DY, hover X Y, leave, key X Y CODE;\n"
     "  mouse commands take right, shift, control, alt), and writes the\n"
-    "  editor's image as a PNG file.\n";
+    "  editor's image as a PNG file. With --audio demo, every tick first\n"
+    "  renders one frame's worth (1/30 s) of the render tool's demo signal\n"
+    "  through the plug-in, so the meters and lights move.\n";
 
 namespace {
 
@@ -40,6 +42,13 @@ bool ParseSnapshotOptions(int argc, const char* const* argv, SnapshotOptions& op
         const bool hasValue = i + 1 < argc;
         if (arg == "-h" || arg == "--help") {
             options.help = true;
+        } else if (arg == "--audio") {
+            if (!hasValue || std::strcmp(argv[i + 1], "demo") != 0) {
+                error = "--audio knows one signal: demo";
+                return false;
+            }
+            ++i;
+            options.demoAudio = true;
         } else if (arg == "--set" || arg == "--ticks" || arg == "--script" || arg == "-o") {
             if (!hasValue) {
                 error = arg + " needs a value";

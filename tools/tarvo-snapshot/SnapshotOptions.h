@@ -1,6 +1,6 @@
 #pragma once
 // Command line of tarvo-snapshot:
-//   tarvo-snapshot [--set NAME=VALUE]... [--ticks N] [--script FILE] -o FILE.png
+//   tarvo-snapshot [--set NAME=VALUE]... [--ticks N] [--audio demo] [--script FILE] -o FILE.png
 #include <string>
 #include <vector>
 
@@ -13,6 +13,7 @@ struct SnapshotOptions {
     std::vector<SnapshotSetting> settings;
     int ticks = 3;       // draw ticks (each after the plug-in's timer ticks)
     std::string script;  // gesture script run after the ticks (SnapshotScript.h)
+    bool demoAudio = false;  // feed the demo signal through the engine during the ticks
     std::string output;  // PNG file to write
     bool help = false;
 };
