@@ -19,6 +19,7 @@ bool IsDigit(char c)
     return c >= '0' && c <= '9';
 }
 
+//------------------------------------------------------------------------
 // Whether a decimal number too large or too small for a double is large.
 // Written as 0.d1d2... x 10^order, it is large when order is positive:
 // order counts the digits before the point from the first non-zero one, or
