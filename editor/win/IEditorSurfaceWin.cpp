@@ -212,6 +212,9 @@ void IEditorSurfaceWin::ResizeEditor(int width, int height)
         return;
     const int oldWidth = mWidth;
     const int oldHeight = mHeight;
+    // The core destroys every control: an open entry would be left editing
+    // a control that no longer exists.
+    CloseTextEntry(false);
     IEditorSurface::ResizeEditor(width, height);
     if (mWindow == nullptr)
         return;

@@ -72,13 +72,25 @@ LRESULT IEditorSurfaceWin::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPA
     }
 
     // While the entry has the focus the editor only notes a click, which
-    // cancels the entry at the next tick.
+    // cancels the entry at the next tick. The release of the press that
+    // opened the entry still ends that press: it frees the mouse, or the
+    // user's first click into the entry would land on the editor and cancel
+    // it, and it closes the press's gesture for the host.
     if (mEntryWindow != nullptr && mEntryState == kEntryEditing) {
-        if (msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN) {
+        switch (msg) {
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
             mEntryState = kEntryCancel;
             return 0;
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+            if (GetCapture() == hwnd)
+                ReleaseCapture();
+            SurfaceMouseUp(MouseX(lParam), MouseY(lParam), MouseStateFrom(wParam));
+            return 0;
+        default:
+            return DefWindowProcA(hwnd, msg, wParam, lParam);
         }
-        return DefWindowProcA(hwnd, msg, wParam, lParam);
     }
 
     switch (msg) {

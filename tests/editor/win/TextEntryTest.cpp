@@ -158,6 +158,48 @@ TEST_F(TextEntry, WithoutAParameterTheTextGoesToTheControl)
     EXPECT_EQ(taker->taken, "a longer name than the thirty-o");
 }
 
+// Opens a text entry for its parameter when pressed, as value readouts do.
+struct PromptOnPress : ProbeControl {
+    using ProbeControl::ProbeControl;
+    void MouseDown(int x, int y, const IMouseState& mouse) override
+    {
+        ProbeControl::MouseDown(x, y, mouse);
+        PromptForValue(GetBounds());
+    }
+};
+
+TEST_F(TextEntry, ThePressThatOpensAnEntryEndsWithItsReleaseAndFreesTheMouse)
+{
+    auto* readout = new PromptOnPress(&plug.log, "readout", &plug, {100, 50, 180, 70}, kTestLevel);
+    surface->AddControl(readout);
+    Mouse(WM_LBUTTONDOWN, 120, 60, MK_LBUTTON);
+    HWND entry = surface->EntryWindow();
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(surface->GetEntryState(), IEditorSurfaceWin::kEntryEditing);
+    Mouse(WM_LBUTTONUP, 120, 60);
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_EQ(TakeLog(), (std::vector<std::string>{"readout down 120,60", "begin 0", "readout up 120,60", "end 0"}));
+    // The entry is still being edited and takes the next click itself.
+    EXPECT_EQ(surface->GetEntryState(), IEditorSurfaceWin::kEntryEditing);
+    SendMessageA(entry, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+    SendMessageA(entry, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+    PumpFor(60);
+    EXPECT_EQ(surface->EntryWindow(), entry);
+}
+
+TEST_F(TextEntry, ResizingTheEditorDropsTheEntryWithTheControls)
+{
+    HWND entry = Prompt(kTestLevel);
+    SetWindowTextA(entry, "9");
+    SendMessageA(entry, WM_KEYDOWN, VK_RETURN, 0);
+    surface->ResizeEditor(240, 120);
+    probe = nullptr;  // destroyed by the resize
+    EXPECT_FALSE(IsWindow(entry));
+    EXPECT_EQ(surface->EntryWindow(), nullptr);
+    PumpFor(60);
+    EXPECT_EQ(plug.GetParam(kTestLevel)->Value(), 5.0);
+}
+
 TEST_F(TextEntry, AHostThatDestroysItsWindowTakesTheEntryAlong)
 {
     HWND entry = Prompt(kTestLevel);
