@@ -170,6 +170,45 @@ TEST(X11EditorWindow, FiftyOpenCloseCyclesLeakNoWindowDescriptorHandlerOrMemory)
     EXPECT_LT(mallinfo2().uordblks, heap + 64 * 1024);
 }
 
+TEST(X11EditorWindow, RunLoopWithTimersOnlyStillDeliversInputAtTheTicks)
+{
+    TestDisplay d;
+    ASSERT_TRUE(d.Ok());
+    d.MoveTo(kEditorWidth + 250, kEditorHeight + 80);
+    OpenEditor e(d, true, false);
+    ASSERT_EQ(e.attachResult, Steinberg::kResultOk);
+    EXPECT_EQ(e.plug->X11()->LoopKind(), X11HostLoop::kHostRunLoop);
+    EXPECT_EQ(e.frame.EventHandlers(), 0u);
+    d.Click(kRecBounds.left + 5, kRecBounds.top + 5);
+    e.Run(100);
+    EXPECT_EQ(e.plug->recLog.Count("down"), 1);
+    EXPECT_EQ(e.plug->recLog.Count("up"), 1);
+}
+
+TEST(X11EditorWindow, ResizingTheEditorResizesItsWindowOnly)
+{
+    TestDisplay d;
+    ASSERT_TRUE(d.Ok());
+    OpenEditor e(d);
+    ASSERT_EQ(e.attachResult, Steinberg::kResultOk);
+    e.plug->Surface()->ResizeEditor(kEditorWidth + 40, kEditorHeight - 20);
+    d.Sync();
+    int x, y, w, h;
+    EXPECT_TRUE(Eventually([&] {
+        d.Geometry(e.EditorWindow(), x, y, w, h);
+        return w == kEditorWidth + 40 && h == kEditorHeight - 20;
+    }));
+    d.Geometry(e.parent, x, y, w, h);
+    EXPECT_EQ(w, kEditorWidth + 300);  // the host's window is the host's to resize
+    // Drawing goes on at the new size.
+    e.plug->Surface()->AddControl(new ShowingControl(e.plug, {0, 0, kEditorWidth + 40, kEditorHeight - 20}, -1,
+                                                     0x102030, "new"));
+    e.Run(80);
+    auto pixels = d.ReadPixels(e.EditorWindow(), kEditorWidth + 40, kEditorHeight - 20);
+    ASSERT_FALSE(pixels.empty());
+    EXPECT_EQ(pixels.back(), 0x102030u);  // the new control's fill (value 0)
+}
+
 TEST(X11EditorWindow, WithoutHostRunLoopGLibDrivesItWhenThisThreadRunsGLib)
 {
     TestDisplay d;

@@ -55,6 +55,8 @@ tresult PLUGIN_API FakeFrame::registerEventHandler(Linux::IEventHandler* handler
 {
     if (handler == nullptr)
         return kInvalidArgument;
+    if (!mTakesDescriptors)
+        return kNotImplemented;
     handler->addRef();
     mFds.push_back({handler, fd});
     return kResultOk;
@@ -490,9 +492,9 @@ void X11TestPlugin::EndInformHostOfParamChange(int idx)
 }
 
 //------------------------------------------------------------------------
-OpenEditor::OpenEditor(TestDisplay& d, bool offersRunLoop)
+OpenEditor::OpenEditor(TestDisplay& d, bool offersRunLoop, bool takesDescriptors)
     : display(d)
-    , frame(offersRunLoop)
+    , frame(offersRunLoop, takesDescriptors)
 {
     parent = display.MakeParent(kEditorWidth + 300, kEditorHeight + 100);
     plug = new X11TestPlugin;

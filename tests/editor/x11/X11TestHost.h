@@ -20,7 +20,10 @@
 // --- The host's frame and run loop ------------------------------------------
 class FakeFrame : public Steinberg::IPlugFrame, public Steinberg::Linux::IRunLoop {
 public:
-    explicit FakeFrame(bool offersRunLoop = true) : mOffersRunLoop(offersRunLoop) {}
+    // offersRunLoop false: a frame without IRunLoop. takesDescriptors false:
+    // a run loop that only runs timers (registerEventHandler fails).
+    explicit FakeFrame(bool offersRunLoop = true, bool takesDescriptors = true)
+        : mOffersRunLoop(offersRunLoop), mTakesDescriptors(takesDescriptors) {}
     virtual ~FakeFrame();
 
     // Runs the loop for ms milliseconds: readable descriptors reach their
@@ -55,6 +58,7 @@ private:
         int64_t due;
     };
     bool mOffersRunLoop;
+    bool mTakesDescriptors;
     std::vector<Fd> mFds;
     std::vector<Timer> mTimers;
 };
@@ -200,7 +204,7 @@ private:
 
 // Opens the test plug-in's editor in a fresh parent through the VST 3 view.
 struct OpenEditor {
-    explicit OpenEditor(TestDisplay& display, bool offersRunLoop = true);
+    explicit OpenEditor(TestDisplay& display, bool offersRunLoop = true, bool takesDescriptors = true);
     ~OpenEditor();
     void Close();
     // Lets the editor handle what the server has and tick a few times.
