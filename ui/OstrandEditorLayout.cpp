@@ -103,6 +103,9 @@ void Ostrand::BuildEditor()
     IEditorSurface* surface = NewPlatformEditorSurface(this, kEditorWidth, kEditorHeight, kEditorFrameRate);
     if (surface == nullptr)
         return;
+    // A rebuilt editor replaces the old one: the engine stops telling the old
+    // services anything before the old surface goes.
+    SetEditorServices(nullptr);
     EditorBuilder b(*this, *surface);
     OstrandEditorHandles& h = mHandles;
     const ITextStyle knobPrompt = PromptStyle("Verdana", 14);
@@ -255,6 +258,7 @@ void Ostrand::BuildEditor()
     auto link = std::make_unique<OstrandEditorLink>(this, surface);
     surface->SetTickHook(link.get());
     AttachEditor(surface);
+    SetEditorServices(link.get());
     surface->PushValueToControl(static_cast<int>(h.screw), 0.5);
 
     // Start-up: only the plates and the logo plate are shown.
@@ -262,7 +266,6 @@ void Ostrand::BuildEditor()
     ui.Show(h.versionLabel, false);
     ui.Show(h.modeIndicator, false);
     ui.Show(h.modeToggle, false);
-    SetEditorServices(link.get());
     ui.Show(h.clipLightLeft, false);
     ui.Show(h.clipLightRight, false);
     mRedrawTicks = 20;
