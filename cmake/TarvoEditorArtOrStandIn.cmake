@@ -1,7 +1,8 @@
 # tarvo_add_editor_art_or_stand_in(<target>)
 #
 # Gives an executable the editor's PNG resources: the real art when the
-# build has it (tarvo_add_editor_art), otherwise stand-in art made at build
+# build has it (tarvo_add_editor_art, or the tarvo_art target and its
+# TARVO_ART_FILES), otherwise stand-in art made at build
 # time by make_stand_in_art.py (every resource at its id, size and frame
 # count, each frame one colour). The editor's controls take their size from
 # their bitmaps, so tests and benchmarks of the editor need one or the other.
@@ -11,6 +12,15 @@ set(TARVO_STAND_IN_ART_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/make_stand_in_art.py)
 function(tarvo_add_editor_art_or_stand_in target)
   if(COMMAND tarvo_add_editor_art)
     tarvo_add_editor_art(${target})
+    return()
+  endif()
+  # The art drawn at build time (target tarvo_art, files listed in the
+  # global property TARVO_ART_FILES) when the build has it.
+  get_property(_art GLOBAL PROPERTY TARVO_ART_FILES)
+  if(_art AND TARGET tarvo_art)
+    set_source_files_properties(${_art} PROPERTIES GENERATED TRUE)
+    tarvo_add_png_resources(${target} ${_art})
+    add_dependencies(${target} tarvo_art)
     return()
   endif()
   find_package(Python3 REQUIRED COMPONENTS Interpreter)
