@@ -2,11 +2,14 @@
 # Runs a program against a private Xvfb display. Xvfb picks a display number
 # no other server uses and reports it once it accepts clients; the program
 # runs with DISPLAY set to it, and the server is stopped afterwards.
-# Usage: RunWithXvfb.sh program [arguments...]
+# Usage: [XVFB_ARGS="-extension MIT-SHM"] RunWithXvfb.sh program [arguments...]
+# XVFB_ARGS adds server options (the example starts one without shared
+# memory).
 set -u
 
 report=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$report" >/dev/null 2>&1 &
+# shellcheck disable=SC2086
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset ${XVFB_ARGS:-} 3>"$report" >/dev/null 2>&1 &
 server=$!
 trap 'kill "$server" 2>/dev/null; wait "$server" 2>/dev/null; rm -f "$report"' EXIT INT TERM
 
