@@ -97,6 +97,7 @@ void IEditorSurface::ResizeEditor(int width, int height)
     mCaptureIndex = -1;
     mLastMouseX = -1;
     mLastMouseY = -1;
+    EndGesture();
     DestroyControls();
     mBackBuffer.reset();
     mScratchBitmap.reset();

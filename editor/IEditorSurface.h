@@ -247,6 +247,11 @@ protected:
     // forHover and the control hovers while greyed), HitTest true. -1: none.
     int FindControlAt(int x, int y, bool forHover) const;
     void DestroyControls();
+    // The host hears exactly one end for every begin: a gesture stays open
+    // from the press that began it to the next release (or the next press),
+    // whatever control the release lands on.
+    void BeginGesture(int paramIdx);
+    void EndGesture();
 
     std::vector<IControl*> mControls;  // owned, in drawing order
     IFxBase* mPlug = nullptr;
@@ -261,6 +266,7 @@ protected:
     int mRefreshRate = 30;
     int mCaptureIndex = -1;
     int mHoverIndex = -1;
+    int mGestureParam = -1;            // parameter of the open gesture, -1 for none
     int mLastMouseX = 0;
     int mLastMouseY = 0;
     bool mHandleMouseOver = false;

@@ -20,8 +20,29 @@ int IEditorSurface::FindControlAt(int x, int y, bool forHover) const
 }
 
 //------------------------------------------------------------------------
+void IEditorSurface::BeginGesture(int paramIdx)
+{
+    EndGesture();
+    if (paramIdx < 0 || mPlug == nullptr)
+        return;
+    mGestureParam = paramIdx;
+    mPlug->BeginInformHostOfParamChange(paramIdx);
+}
+
+//------------------------------------------------------------------------
+void IEditorSurface::EndGesture()
+{
+    const int paramIdx = mGestureParam;
+    mGestureParam = -1;
+    if (paramIdx >= 0 && mPlug != nullptr)
+        mPlug->EndInformHostOfParamChange(paramIdx);
+}
+
+//------------------------------------------------------------------------
 void IEditorSurface::SurfaceMouseDown(int x, int y, const IMouseState& mouse)
 {
+    // A press whose release never came (a middle button) is closed first.
+    EndGesture();
     mLastMouseX = -1;
     mLastMouseY = -1;
     mCaptureIndex = -1;
@@ -36,8 +57,8 @@ void IEditorSurface::SurfaceMouseDown(int x, int y, const IMouseState& mouse)
     // The press handler may have resized the editor (destroying controls):
     // look the control up again before using it.
     control = GetControl(hit);
-    if (control != nullptr && control->mParamIdx >= 0 && mPlug != nullptr)
-        mPlug->BeginInformHostOfParamChange(control->mParamIdx);
+    if (control != nullptr)
+        BeginGesture(control->mParamIdx);
 }
 
 //------------------------------------------------------------------------
@@ -47,12 +68,12 @@ void IEditorSurface::SurfaceMouseUp(int x, int y, const IMouseState& mouse)
     mLastMouseX = -1;
     mCaptureIndex = -1;
     IControl* control = GetControl(target);
-    if (control == nullptr)
-        return;
-    control->MouseUp(x, y, mouse);
-    control = GetControl(target);
-    if (control != nullptr && control->mParamIdx >= 0 && mPlug != nullptr)
-        mPlug->EndInformHostOfParamChange(control->mParamIdx);
+    if (control != nullptr)
+        control->MouseUp(x, y, mouse);
+    // Ends the gesture the press began, even when a popup menu dropped the
+    // capture and the release lands on another control; a release without
+    // a press ends nothing.
+    EndGesture();
 }
 
 //------------------------------------------------------------------------
@@ -79,15 +100,22 @@ bool IEditorSurface::SurfaceMouseDoubleClick(int x, int y, const IMouseState& mo
     const int hit = FindControlAt(x, y, false);
     if (hit < 0)
         return false;
+    EndGesture();
     IControl* control = mControls[static_cast<std::size_t>(hit)];
+    const int paramIdx = control->mParamIdx;
     if (control->mDoubleClickAsPress) {
         mCaptureIndex = hit;
         mLastMouseX = x;
         mLastMouseY = y;
         control->MouseDown(x, y, mouse);
+        // Opened like a press, so the release that follows closes it.
+        BeginGesture(paramIdx);
         return true;
     }
+    // The default value a double-click restores is one complete edit.
+    BeginGesture(paramIdx);
     control->MouseDoubleClick(x, y, mouse);
+    EndGesture();
     return false;
 }
 

@@ -89,15 +89,24 @@ TEST_F(EventFixture, EmptySpaceCapturesNothingAndReleaseWithoutCaptureGoesUnderT
     surface.SurfaceMouseUp(82, 7, mouse);
     EXPECT_TRUE(Take().empty());
 
-    // A release with nothing captured still closes the control's gesture.
+    // A release with nothing captured goes to the control under the pointer
+    // but ends no gesture that was never begun.
     surface.SurfaceMouseUp(20, 20, mouse);
-    EXPECT_EQ(Take(), (Log{"low up 20,20", "end 0"}));
+    EXPECT_EQ(Take(), (Log{"low up 20,20"}));
 
-    // A popup menu drops the capture: the release then goes by position.
+    // A popup menu drops the capture: the release then goes by position, and
+    // the gesture the press began is the one that ends.
     surface.SurfaceMouseDown(20, 20, mouse);
     surface.DropMouseCapture();
     surface.SurfaceMouseUp(40, 40, mouse);
-    EXPECT_EQ(Take(), (Log{"low down 20,20", "begin 0", "top up 40,40", "end 3"}));
+    EXPECT_EQ(Take(), (Log{"low down 20,20", "begin 0", "top up 40,40", "end 0"}));
+
+    // A press whose release never arrives is closed by the next press.
+    surface.SurfaceMouseDown(20, 20, mouse);
+    surface.SurfaceMouseDown(40, 40, mouse);
+    surface.SurfaceMouseUp(40, 40, mouse);
+    EXPECT_EQ(Take(), (Log{"low down 20,20", "begin 0", "end 0", "top down 40,40", "begin 3", "top up 40,40",
+                           "end 3"}));
 }
 
 TEST_F(EventFixture, DoubleClickRestoresOrActsAsPress)
@@ -110,14 +119,17 @@ TEST_F(EventFixture, DoubleClickRestoresOrActsAsPress)
     EXPECT_EQ(low->GetValue(), 0.25);
     EXPECT_EQ(plug.sent, (std::vector<double>{0.25}));
     EXPECT_EQ(surface.CaptureIndex(), -1);
-    EXPECT_EQ(Take(), (Log{"low dbl 20,20", "gui 0"}));
+    // The restored default is one bracketed edit; the release after it ends nothing more.
+    surface.SurfaceMouseUp(20, 20, mouse);
+    EXPECT_EQ(Take(), (Log{"begin 0", "low dbl 20,20", "gui 0", "end 0", "low up 20,20"}));
 
-    // As a press: captured, but no gesture begin on this path.
+    // As a press: captured and bracketed like a press, closed by the release.
     top->mDoubleClickAsPress = true;
     EXPECT_TRUE(surface.SurfaceMouseDoubleClick(40, 40, mouse));
     EXPECT_EQ(surface.CaptureIndex(), 2);
     surface.SurfaceMouseDrag(41, 40, mouse);
-    EXPECT_EQ(Take(), (Log{"top down 40,40", "top drag 41,40 1,0"}));
+    surface.SurfaceMouseUp(41, 40, mouse);
+    EXPECT_EQ(Take(), (Log{"top down 40,40", "begin 3", "top drag 41,40 1,0", "top up 41,40", "end 3"}));
 
     bg->mHidden = true;
     EXPECT_FALSE(surface.SurfaceMouseDoubleClick(95, 95, mouse));
@@ -241,7 +253,8 @@ TEST_F(EventFixture, ResizeDropsControlsAndCaptureAndTellsThePlugIn)
     EXPECT_EQ(surface.EditorWidth(), 120);
     ASSERT_NE(surface.GetBackBuffer(), nullptr);
     EXPECT_EQ(surface.GetBackBuffer()->GetWidth(), 120);
-    EXPECT_EQ(Take(), (Log{"resize 120x80"}));
+    // The gesture open on a destroyed control is ended for the host.
+    EXPECT_EQ(Take(), (Log{"end 0", "resize 120x80"}));
     surface.SurfaceMouseUp(20, 20, mouse);  // nothing left to receive it
     EXPECT_TRUE(Take().empty());
 

@@ -87,7 +87,8 @@ TEST_F(EditorInput, DoubleClickEitherActsAsAPressOrReachesTheControl)
     EXPECT_EQ(GetCapture(), window);
     Mouse(WM_LBUTTONUP, 21, 20);
     // The probe's own double-click restores its default value.
-    EXPECT_EQ(TakeLog(), (Strings{"probe dbl 20,20", "gui 0", "probe down 21,20", "probe up 21,20", "end 0"}));
+    EXPECT_EQ(TakeLog(), (Strings{"begin 0", "probe dbl 20,20", "gui 0", "end 0", "probe down 21,20", "begin 0",
+                                  "probe up 21,20", "end 0"}));
 }
 
 TEST_F(EditorInput, HoverAsksForALeaveNotification)
