@@ -492,6 +492,8 @@ void IEditorSurfaceX11::ResizeEditor(int width, int height)
 {
     if (width == Width() && height == Height())
         return;
+    // The entry's control is about to be destroyed with all the others.
+    CloseTextEntry();
     IEditorSurface::ResizeEditor(width, height);
     if (mDisplay == nullptr || mWindowGone)
         return;

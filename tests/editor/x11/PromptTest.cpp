@@ -107,6 +107,20 @@ TEST_F(X11Prompt, ClickElsewhereOrLosingFocusCancelsTheEntry)
     EXPECT_EQ(Plain(kCount), 50.0);
 }
 
+TEST_F(X11Prompt, ResizingCancelsAnOpenEntryBeforeItsControlGoes)
+{
+    display.Click(kCountBounds.left + 5, kCountBounds.top + 5);
+    editor->Run();
+    ASSERT_TRUE(plug().X11()->IsTextEntryOpen());
+    display.Type("42");
+    display.Tap(kReturn);
+    // The resize comes before the tick that would apply the entry.
+    plug().Surface()->ResizeEditor(kEditorWidth, kEditorHeight + 10);
+    EXPECT_FALSE(plug().X11()->IsTextEntryOpen());
+    editor->Run();
+    EXPECT_EQ(Plain(kCount), 50.0);
+}
+
 TEST_F(X11Prompt, ParameterMenuChosenWithTheKeyboard)
 {
     ClickIntoMenu(kModeBounds.left + 5, kModeBounds.top + 5, [](TestDisplay& d, xcb_window_t) {
