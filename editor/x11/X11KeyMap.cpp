@@ -94,7 +94,9 @@ int X11EntryCharacter(uint32_t keysym)
 {
     if (keysym == kXkBackSpace)
         return 8;
-    if ((keysym >= 0x20 && keysym <= 0x7e) || (keysym >= 0xa0 && keysym <= 0xff))
+    // Printable ASCII only: a Latin-1 byte would not be valid in the UTF-8
+    // the editor's text drawing reads.
+    if (keysym >= 0x20 && keysym <= 0x7e)
         return static_cast<int>(keysym);
     if (keysym >= kXkKp0 && keysym <= kXkKp9)
         return static_cast<int>('0' + keysym - kXkKp0);

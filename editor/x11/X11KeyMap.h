@@ -16,9 +16,9 @@ int X11EditorKeyCode(uint32_t keysym);
 // The virtual key of a key symbol (0 when it has none).
 int X11VirtualKey(uint32_t keysym);
 
-// The character a key symbol types into a text entry: printable Latin-1
-// (the symbol's own value), keypad digits and signs, backspace as 8. -1 for
-// keys that type nothing.
+// The character a key symbol types into a text entry: printable ASCII (the
+// symbol's own value), keypad digits and signs, backspace as 8. -1 for keys
+// that type nothing.
 int X11EntryCharacter(uint32_t keysym);
 
 // Key symbols the editor and its text entry look at.
