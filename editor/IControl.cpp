@@ -94,8 +94,17 @@ void IControl::MarkDirty(bool pushToPlug)
     else if (v > hi)
         mValue = hi;
     mDirty = true;
-    if (pushToPlug && mPlug != nullptr && mParamIdx >= 0)
-        mPlug->SetParameterFromGUI(mParamIdx, mValue);
+    if (!pushToPlug || mPlug == nullptr || mParamIdx < 0)
+        return;
+    // An edit outside any gesture (a typed value applied by a later tick, a
+    // control moved by the plug-in) is bracketed on its own, so the host
+    // never sees a value change without a begin and an end around it.
+    const bool bracket = mSurface != nullptr && !mSurface->InGesture(mParamIdx);
+    if (bracket)
+        mPlug->BeginInformHostOfParamChange(mParamIdx);
+    mPlug->SetParameterFromGUI(mParamIdx, mValue);
+    if (bracket)
+        mPlug->EndInformHostOfParamChange(mParamIdx);
 }
 
 //------------------------------------------------------------------------

@@ -192,9 +192,18 @@ void IEditorSurface::SetParameterFromEditor(int paramIdx, double normalizedValue
 {
     if (paramIdx < 0)
         return;
+    const bool bracket = !InGesture(paramIdx) && mPlug != nullptr;
+    if (bracket) {
+        mPlug->BeginInformHostOfParamChange(paramIdx);
+        mEditParam = paramIdx;
+    }
     for (IControl* control : mControls)
         if (control->mParamIdx == paramIdx)
             control->SetValueFromUser(normalizedValue);
+    if (bracket) {
+        mEditParam = -1;
+        mPlug->EndInformHostOfParamChange(paramIdx);
+    }
 }
 
 //------------------------------------------------------------------------

@@ -148,8 +148,15 @@ public:
     // SetValueFromHost on one control; an index outside the list is ignored.
     void PushValueToControl(int controlIdx, double normalizedValue);
     // SetValueFromUser on every control bound to paramIdx (which pushes the
-    // value to the plug-in as a user edit).
+    // value to the plug-in as a user edit). Outside a gesture on that
+    // parameter the change is one complete edit for the host: begin, the
+    // value, end.
     void SetParameterFromEditor(int paramIdx, double normalizedValue);
+    // Whether the host has been told that an edit of paramIdx is under way.
+    bool InGesture(int paramIdx) const
+    {
+        return paramIdx >= 0 && (paramIdx == mGestureParam || paramIdx == mEditParam);
+    }
     // MarkDirty(false) on every control.
     void MarkAllControlsDirty();
 
@@ -267,6 +274,7 @@ protected:
     int mCaptureIndex = -1;
     int mHoverIndex = -1;
     int mGestureParam = -1;            // parameter of the open gesture, -1 for none
+    int mEditParam = -1;               // parameter SetParameterFromEditor is bracketing
     int mLastMouseX = 0;
     int mLastMouseY = 0;
     bool mHandleMouseOver = false;

@@ -53,12 +53,10 @@ void IEditorSurface::SurfaceMouseDown(int x, int y, const IMouseState& mouse)
     mLastMouseX = x;
     mLastMouseY = y;
     IControl* control = mControls[static_cast<std::size_t>(hit)];
+    // The host hears the begin before the first value the press sets (a
+    // knob's press already moves it, a right-click menu may choose a value).
+    BeginGesture(control->mParamIdx);
     control->MouseDown(x, y, mouse);
-    // The press handler may have resized the editor (destroying controls):
-    // look the control up again before using it.
-    control = GetControl(hit);
-    if (control != nullptr)
-        BeginGesture(control->mParamIdx);
 }
 
 //------------------------------------------------------------------------
@@ -107,9 +105,9 @@ bool IEditorSurface::SurfaceMouseDoubleClick(int x, int y, const IMouseState& mo
         mCaptureIndex = hit;
         mLastMouseX = x;
         mLastMouseY = y;
-        control->MouseDown(x, y, mouse);
         // Opened like a press, so the release that follows closes it.
         BeginGesture(paramIdx);
+        control->MouseDown(x, y, mouse);
         return true;
     }
     // The default value a double-click restores is one complete edit.

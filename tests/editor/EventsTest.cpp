@@ -42,12 +42,12 @@ TEST_F(EventFixture, LaterControlsAreOnTopUnlessHiddenOrGreyed)
 {
     surface.SurfaceMouseDown(40, 40, mouse);
     surface.SurfaceMouseUp(40, 40, mouse);
-    EXPECT_EQ(Take(), (Log{"top down 40,40", "begin 3", "top up 40,40", "end 3"}));
+    EXPECT_EQ(Take(), (Log{"begin 3", "top down 40,40", "top up 40,40", "end 3"}));
 
     top->mHidden = true;
     surface.SurfaceMouseDown(40, 40, mouse);
     surface.SurfaceMouseUp(40, 40, mouse);
-    EXPECT_EQ(Take(), (Log{"low down 40,40", "begin 0", "low up 40,40", "end 0"}));
+    EXPECT_EQ(Take(), (Log{"begin 0", "low down 40,40", "low up 40,40", "end 0"}));
 
     top->mHidden = false;
     top->SetGreyed(true);
@@ -73,7 +73,7 @@ TEST_F(EventFixture, PressDragReleaseWithGestureBrackets)
     surface.SurfaceMouseDrag(25, 18, mouse);
     surface.SurfaceMouseDrag(90, 90, mouse);   // outside: still the captured control
     surface.SurfaceMouseUp(90, 90, mouse);
-    EXPECT_EQ(Take(), (Log{"low down 20,20", "begin 0", "low drag 25,18 5,-2", "low drag 90,90 65,72",
+    EXPECT_EQ(Take(), (Log{"begin 0", "low down 20,20", "low drag 25,18 5,-2", "low drag 90,90 65,72",
                            "low up 90,90", "end 0"}));
     EXPECT_EQ(surface.CaptureIndex(), -1);
     surface.SurfaceMouseDrag(91, 91, mouse);   // released: drags go nowhere
@@ -99,13 +99,13 @@ TEST_F(EventFixture, EmptySpaceCapturesNothingAndReleaseWithoutCaptureGoesUnderT
     surface.SurfaceMouseDown(20, 20, mouse);
     surface.DropMouseCapture();
     surface.SurfaceMouseUp(40, 40, mouse);
-    EXPECT_EQ(Take(), (Log{"low down 20,20", "begin 0", "top up 40,40", "end 0"}));
+    EXPECT_EQ(Take(), (Log{"begin 0", "low down 20,20", "top up 40,40", "end 0"}));
 
     // A press whose release never arrives is closed by the next press.
     surface.SurfaceMouseDown(20, 20, mouse);
     surface.SurfaceMouseDown(40, 40, mouse);
     surface.SurfaceMouseUp(40, 40, mouse);
-    EXPECT_EQ(Take(), (Log{"low down 20,20", "begin 0", "end 0", "top down 40,40", "begin 3", "top up 40,40",
+    EXPECT_EQ(Take(), (Log{"begin 0", "low down 20,20", "end 0", "begin 3", "top down 40,40", "top up 40,40",
                            "end 3"}));
 }
 
@@ -129,11 +129,27 @@ TEST_F(EventFixture, DoubleClickRestoresOrActsAsPress)
     EXPECT_EQ(surface.CaptureIndex(), 2);
     surface.SurfaceMouseDrag(41, 40, mouse);
     surface.SurfaceMouseUp(41, 40, mouse);
-    EXPECT_EQ(Take(), (Log{"top down 40,40", "begin 3", "top drag 41,40 1,0", "top up 41,40", "end 3"}));
+    EXPECT_EQ(Take(), (Log{"begin 3", "top down 40,40", "top drag 41,40 1,0", "top up 41,40", "end 3"}));
 
     bg->mHidden = true;
     EXPECT_FALSE(surface.SurfaceMouseDoubleClick(95, 95, mouse));
     EXPECT_EQ(surface.CaptureIndex(), -1);
+}
+
+TEST_F(EventFixture, EditsOutsideAGestureAreBracketedOnTheirOwn)
+{
+    // A value the plug-in moves, or a typed value a later tick applies,
+    // reaches the host as one complete edit.
+    surface.SetParameterFromEditor(kTestLevel, 0.6);
+    EXPECT_EQ(Take(), (Log{"begin 0", "gui 0", "end 0"}));
+    low->SetValueFromUser(0.2);
+    EXPECT_EQ(Take(), (Log{"begin 0", "gui 0", "end 0"}));
+
+    // Inside a press on the same parameter the press's bracket covers it.
+    surface.SurfaceMouseDown(20, 20, mouse);
+    surface.SetParameterFromEditor(kTestLevel, 0.7);
+    surface.SurfaceMouseUp(20, 20, mouse);
+    EXPECT_EQ(Take(), (Log{"begin 0", "low down 20,20", "gui 0", "low up 20,20", "end 0"}));
 }
 
 TEST_F(EventFixture, HoverAndLeave)

@@ -37,12 +37,9 @@ void NudgeContactControl::MouseDown(int, int, const IMouseState&)
     mValue = 1.0;
     if (delay != nullptr && mSurface != nullptr) {
         const double c = NudgedDelay(delay->Value(), mDown, plug.mEvenDelayOnly);
-        // This button has no parameter of its own, so the surface sends no
-        // gesture around the press; the edit is bracketed here so that the
-        // host sees a complete gesture.
-        plug.BeginInformHostOfParamChange(kParamDelay);
+        // The surface brackets the edit for the host: this button has no
+        // parameter of its own, so no press gesture covers it.
         mSurface->SetParameterFromEditor(kParamDelay, NormalizedFromPlain(*delay, c));
-        plug.EndInformHostOfParamChange(kParamDelay);
     }
     plug.mSettingsChanged = true;
     plug.mUserInteracting = true;

@@ -47,10 +47,8 @@ void TextBoxPrompt::SetTextFromEntry(const char* text)
         // Whatever was typed (a huge number, "inf", "nan"), the value handed
         // on is a number in 0 ... 1: out-of-range and infinite delays land on
         // the range's ends, NaN on its start, as a clamped control would.
-        // The entry has no gesture of its own, so it is bracketed here.
-        plug.BeginInformHostOfParamChange(kParamDelay);
+        // The surface brackets the edit: the entry has no gesture of its own.
         mSurface->SetParameterFromEditor(kParamDelay, NormalizedFromPlain(*delay, units));
-        plug.EndInformHostOfParamChange(kParamDelay);
     }
     plug.mSettingsChanged = true;
     mText.clear();
