@@ -12,6 +12,7 @@
 #include "pluginterfaces/vst/ivsthostapplication.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -135,16 +136,59 @@ void IFxVST3::OnIdleTimer(void* self)
     auto* plug = static_cast<IFxVST3*>(self);
     Guarded([plug] {
         plug->IdleTick();
-        plug->DeliverHostCalls();
+        // A tick from the host's run loop is on its UI thread, whichever
+        // thread made the instance. A tick from the timer's own thread
+        // delivers only what waited in vain for a UI-thread entry.
+        bool uiThread = plug->OnUiThread() || plug->mTimer.TicksOnUiThread();
+        if (uiThread || plug->HostCallsWaitingMs() >= kUiThreadGraceMs)
+            plug->DeliverHost(true);
     });
+}
+
+//------------------------------------------------------------------------
+std::int64_t IFxVST3::NowMs()
+{
+    using namespace std::chrono;
+    // Never 0, which means "nothing waiting".
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count() + 1;
+}
+
+//------------------------------------------------------------------------
+void IFxVST3::NoteHostCallWaiting()
+{
+    std::int64_t none = 0;
+    mWaitingSince.compare_exchange_strong(none, NowMs());
+}
+
+//------------------------------------------------------------------------
+std::int64_t IFxVST3::HostCallsWaitingMs()
+{
+    // A preset the editor loaded waits as well, though nothing marked it.
+    if (PresetLoadCount() != mPresetLoadsTold.load())
+        NoteHostCallWaiting();
+    std::int64_t since = mWaitingSince.load();
+    return since == 0 ? -1 : NowMs() - since;
 }
 
 //------------------------------------------------------------------------
 void IFxVST3::DeliverHostCalls()
 {
-    if (!OnUiThread() || mDelivering)
+    DeliverHost(false);
+}
+
+//------------------------------------------------------------------------
+void IFxVST3::DeliverHost(bool anyThread)
+{
+    if (!anyThread && !OnUiThread())
+        return;
+    // One delivery at a time, from whichever thread; a host that calls us
+    // back from inside one (same thread) gets nothing delivered twice.
+    std::unique_lock<std::recursive_mutex> lock(mDeliverLock, std::try_to_lock);
+    if (!lock.owns_lock() || mDelivering)
         return;
     mDelivering = true;
+    // Anything queued from here on waits afresh.
+    mWaitingSince.store(0);
     if (mAnyPendingEdit.exchange(false)) {
         for (int i = 0; i < NParams(); ++i) {
             auto idx = static_cast<std::size_t>(i);
@@ -179,9 +223,9 @@ void IFxVST3::TellHostOfPresetLoad()
     {
         std::lock_guard<std::recursive_mutex> lock(PluginLock());
         unsigned loads = PresetLoadCount();
-        if (loads == mPresetLoadsTold)
+        if (loads == mPresetLoadsTold.load())
             return;
-        mPresetLoadsTold = loads;
+        mPresetLoadsTold.store(loads);
         slot = CurrentPresetIndex();
         values.reserve(static_cast<std::size_t>(NParams()));
         for (int i = 0; i < NParams(); ++i)
@@ -247,7 +291,7 @@ tresult IFxVST3::Initialize(FUnknown* context)
         // reads; only later loads are news.
         {
             std::lock_guard<std::recursive_mutex> lock(PluginLock());
-            mPresetLoadsTold = PresetLoadCount();
+            mPresetLoadsTold.store(PresetLoadCount());
         }
         MakeBusesAndParameters();
         // Some hosts offer their run loop through the context; tick there.
@@ -494,7 +538,11 @@ tresult PLUGIN_API IFxVST3::setParamNormalized(ParamID id, ParamValue value)
 //------------------------------------------------------------------------
 tresult PLUGIN_API IFxVST3::setComponentHandler(IComponentHandler* handler)
 {
-    return Guarded(kInternalError, [&] { return SingleComponentEffect::setComponentHandler(handler); });
+    return Guarded(kInternalError, [&] {
+        // Not while a delivery from the timer's thread is using the old one.
+        std::lock_guard<std::recursive_mutex> lock(mDeliverLock);
+        return SingleComponentEffect::setComponentHandler(handler);
+    });
 }
 
 //------------------------------------------------------------------------
@@ -548,6 +596,7 @@ void IFxVST3::InformHostOfParamChange(int paramIdx, double normalized)
     mPendingValue[idx].store(normalized);
     mPendingEdit[idx].store(true);
     mAnyPendingEdit.store(true);
+    NoteHostCallWaiting();
 }
 
 //------------------------------------------------------------------------
@@ -639,4 +688,5 @@ void IFxVST3::ChangeLatency(int samples)
     // Never from inside a lock or a processing call: a host may answer the
     // restart synchronously by stopping and reconfiguring processing.
     mPendingRestart.fetch_or(kLatencyChanged);
+    NoteHostCallWaiting();
 }

@@ -170,8 +170,9 @@ void IFxVST3::ApplyParameterChanges(IParameterChanges* changes)
             // Out of range restores nothing. The host chose this preset; it
             // hears of the values it changed through a restart request.
             if (LoadPreset(PresetSlot(value))) {
-                mPresetLoadsTold = PresetLoadCount();
+                mPresetLoadsTold.store(PresetLoadCount());
                 mPendingRestart.fetch_or(kParamValuesChanged);
+                NoteHostCallWaiting();
             }
         } else if (id < static_cast<ParamID>(NParams())) {
             int idx = static_cast<int>(id);

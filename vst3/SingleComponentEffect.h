@@ -29,6 +29,8 @@ public:
     tresult PLUGIN_API terminate() SMTG_OVERRIDE;
 
     // IComponent
+    // kNotImplemented, leaving classID alone: there is no separate controller
+    // class, so hosts query IEditController on the component instead.
     tresult PLUGIN_API getControllerClassId(Steinberg::TUID classID) SMTG_OVERRIDE;
     tresult PLUGIN_API setIoMode(Steinberg::Vst::IoMode mode) SMTG_OVERRIDE;
     int32 PLUGIN_API getBusCount(Steinberg::Vst::MediaType type, Steinberg::Vst::BusDirection dir) SMTG_OVERRIDE;
@@ -60,6 +62,8 @@ public:
     tresult PLUGIN_API canProcessSampleSize(int32 symbolicSampleSize) SMTG_OVERRIDE;
     Steinberg::uint32 PLUGIN_API getLatencySamples() SMTG_OVERRIDE { return 0; }
     tresult PLUGIN_API setupProcessing(Steinberg::Vst::ProcessSetup& setup) SMTG_OVERRIDE;
+    // kNotImplemented, as single-component effects answer: processing needs
+    // no start or stop step beyond setActive (hosts accept either answer).
     tresult PLUGIN_API setProcessing(TBool state) SMTG_OVERRIDE;
     tresult PLUGIN_API process(Steinberg::Vst::ProcessData& data) SMTG_OVERRIDE;
     Steinberg::uint32 PLUGIN_API getTailSamples() SMTG_OVERRIDE { return 0; }

@@ -3,6 +3,7 @@
 // inactive outputs and blocks the host should not have sent.
 #include "HarnessFixture.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -84,6 +85,42 @@ TEST_F(Vst3Process, PresetParameterRecallsFactoryPresets)
     last.Add(kPreset, 0.95);  // index 2: "Side Only", gain 0
     out = Run<float>(16, &last);
     EXPECT_FLOAT_EQ(out.channels[0][3], 0.0f);
+}
+
+TEST_F(Vst3Process, PresetParameterReadsTheLoadedSlotAndTheHostHearsOfIt)
+{
+    Prepare(false);
+    EXPECT_EQ(Normalized(kPreset), 0.0);
+    ParameterChanges last;
+    last.Add(kPreset, 0.95);  // slot 2 of 3: "Side Only", gain 0
+    Run<float>(16, &last);
+    double read = Normalized(kPreset);
+    EXPECT_NEAR(read, 2.0 / 3.0, 1e-12);
+    // The host hears that the preset changed values, and asks again.
+    ASSERT_TRUE(PumpUntil([&] {
+        auto restarts = plug->handler.Restarts();
+        return std::any_of(restarts.begin(), restarts.end(), [](int32 f) { return (f & kParamValuesChanged) != 0; });
+    }));
+    EXPECT_EQ(Normalized(kGain), 0.0);
+
+    // Another slot, then back by handing over the value the host read: the
+    // same slot comes back, whatever the rounding of slot / presets.
+    ParameterChanges first;
+    first.Add(kPreset, 0.0);
+    auto out = Run<float>(16, &first);
+    EXPECT_FLOAT_EQ(out.channels[0][3], 4.0f);
+    EXPECT_EQ(Normalized(kPreset), 0.0);
+    ParameterChanges back;
+    back.Add(kPreset, read);
+    out = Run<float>(16, &back);
+    EXPECT_FLOAT_EQ(out.channels[0][3], 0.0f);
+    EXPECT_NEAR(Normalized(kPreset), read, 1e-12);
+
+    // A value past the last slot restores nothing and keeps the slot.
+    ParameterChanges beyond;
+    beyond.Add(kPreset, 1.0);
+    Run<float>(16, &beyond);
+    EXPECT_NEAR(Normalized(kPreset), read, 1e-12);
 }
 
 TEST_F(Vst3Process, BypassDelaysInputByTheLatency)
