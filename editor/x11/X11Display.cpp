@@ -108,6 +108,7 @@ void X11Display::InternAtoms()
         {"WM_PROTOCOLS", &wmProtocols, {}},
         {"_NET_WM_WINDOW_TYPE", &wmWindowTypeAtom, {}},
         {"_NET_WM_WINDOW_TYPE_POPUP_MENU", &popupMenuType, {}},
+        {"WM_STATE", &wmState, {}},
     };
     for (Want& w : wants)
         w.cookie = xcb_intern_atom(mConnection, 0, static_cast<uint16_t>(std::strlen(w.name)), w.name);
@@ -225,6 +226,17 @@ xcb_window_t X11Display::TopLevelOf(xcb_window_t window)
 {
     xcb_window_t current = window;
     for (int depth = 0; depth < 64; ++depth) {
+        // A managed client window is where the host's toolkit reads keys
+        // (its parent may be a window manager's frame).
+        if (wmState != XCB_ATOM_NONE) {
+            auto cookie = xcb_get_property(mConnection, 0, current, wmState, XCB_GET_PROPERTY_TYPE_ANY, 0, 0);
+            if (xcb_get_property_reply_t* p = xcb_get_property_reply(mConnection, cookie, nullptr)) {
+                bool managed = p->type != XCB_ATOM_NONE;
+                std::free(p);
+                if (managed)
+                    return current;
+            }
+        }
         xcb_query_tree_reply_t* r = xcb_query_tree_reply(mConnection, xcb_query_tree(mConnection, current), nullptr);
         if (r == nullptr)
             return current;

@@ -50,6 +50,7 @@ public:
     xcb_atom_t wmProtocols = XCB_ATOM_NONE;
     xcb_atom_t wmWindowTypeAtom = XCB_ATOM_NONE;
     xcb_atom_t popupMenuType = XCB_ATOM_NONE;
+    xcb_atom_t wmState = XCB_ATOM_NONE;
 
     // MIT-SHM with file-descriptor passing (version 1.2 or later) is offered.
     bool HasSharedMemory() const { return mShmOffered; }
@@ -67,8 +68,10 @@ public:
 
     // Whether the window exists (one round trip).
     bool WindowExists(xcb_window_t window);
-    // The top-level ancestor of window below the root (round trips); window
-    // itself when it has no parent or cannot be queried.
+    // The host's top-level window above window (round trips): the nearest
+    // ancestor (or window itself) a window manager manages (it carries
+    // WM_STATE), else the topmost ancestor below the root; window itself
+    // when it cannot be queried.
     xcb_window_t TopLevelOf(xcb_window_t window);
 
 private:

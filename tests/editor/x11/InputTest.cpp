@@ -162,4 +162,44 @@ TEST_F(X11Input, KeysMapToEditorCodesAndUnwantedOnesGoToTheHost)
     EXPECT_EQ(display.CountKeyPressesOn(editor->parent), 2);
 }
 
+TEST_F(X11Input, UnwantedKeysGoToTheManagedClientWindowNotTheFrameAroundIt)
+{
+    // What a window manager makes of the host: its frame, the host's client
+    // window in it (marked with WM_STATE), and the host's embedding window.
+    xcb_connection_t* c = display.C();
+    xcb_window_t frame = display.MakeParent(kEditorWidth + 60, kEditorHeight + 60);
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+    auto child = [&](xcb_window_t parent, uint32_t events) {
+        xcb_window_t w = xcb_generate_id(c);
+        uint32_t values[] = {events};
+        xcb_create_window(c, XCB_COPY_FROM_PARENT, w, parent, 0, 0, kEditorWidth + 40, kEditorHeight + 40, 0,
+                          XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, XCB_CW_EVENT_MASK, values);
+        xcb_map_window(c, w);
+        return w;
+    };
+    xcb_window_t client = child(frame, XCB_EVENT_MASK_KEY_PRESS);
+    xcb_window_t embed = child(client, 0);
+    auto* atom = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, 8, "WM_STATE"), nullptr);
+    ASSERT_NE(atom, nullptr);
+    const uint32_t state[2] = {1, 0};  // normal, no icon
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, client, atom->atom, atom->atom, 32, 2, state);
+    std::free(atom);
+    display.Sync();
+
+    editor->view->removed();
+    ASSERT_EQ(editor->view->attached(reinterpret_cast<void*>(uintptr_t{embed}), "X11EmbedWindowID"),
+              Steinberg::kResultOk);
+    editor->Run();
+    display.Click(5, kEditorHeight - 5);  // the background: focus, and no key takers
+    editor->Run();
+    display.CountKeyPressesOn(client);
+    display.Tap('q');
+    editor->Run();
+    display.Sync();
+    // Sent to the frame instead, the key would never reach the client.
+    EXPECT_EQ(display.CountKeyPressesOn(client), 1);
+    editor->view->removed();
+    display.Destroy(frame);
+}
+
 } // namespace
