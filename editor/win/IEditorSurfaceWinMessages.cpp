@@ -186,7 +186,12 @@ void IEditorSurfaceWin::OnDrawTimer()
         return;
     }
     IBounds dirty;
-    if (DrawTick(dirty)) {
+    const bool anyDirty = DrawTick(dirty);
+    // The tick hook may have closed the window; a null window here would
+    // mean the whole desktop to the calls below.
+    if (mWindow == nullptr)
+        return;
+    if (anyDirty) {
         RECT r{dirty.left, dirty.top, dirty.right, dirty.bottom};
         InvalidateRect(mWindow, &r, FALSE);
     }
