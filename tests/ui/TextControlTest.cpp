@@ -1,6 +1,7 @@
 // The bitmap-font labels' glyph positions, read back from the back buffer
 // (each glyph frame of the test strips is a solid colour), and the typed
 // delay: its conversion and what bad input leads to.
+#include "editor/IBitmapControl.h"
 #include "tests/ui/SmallEditor.h"
 #include "ui/controls/CustomTextControlD.h"
 #include "ui/controls/CustomTextControlD3.h"
@@ -241,4 +242,43 @@ TEST(SmallFontLabel, TextBeyondTenLinesIsLeftOut)
     // Ten lines from y = 131 + int(-30) = 101, 8 apart; nothing below the last.
     EXPECT_EQ(RowsUsed(e, 0, 674), std::make_pair(101, 101 + 9 * 8 + 5));
     EXPECT_EQ(RunsOnRow(e, 101 + 9 * 8).back().frame, F('9'));
+}
+
+//------------------------------------------------------------------------
+TEST(SmallFontLabel, AChangedTextAloneIsRedrawnInFullAndTheOldTextErased)
+{
+    // The layout gives labels a rectangle of no height: a text change on
+    // its own must still reach the screen, and a shorter text must not
+    // leave the end of the longer one behind.
+    SmallEditor e;
+    auto paper = std::make_unique<RasterMemBitmap>(674, 262);
+    for (int y = 0; y < 262; ++y)
+        for (int x = 0; x < 674; ++x)
+            paper->GetBits()[y * paper->GetRowSpan() + x] = 0xFF102030u;
+    e.Add(new IBitmapControl(e.plug.get(), 0, 0, -1, IBitmapStrip{paper.get(), 674, 262, 1, false}, kBlendCopy));
+    e.bitmaps.push_back(std::move(paper));
+    auto* label = DrawLabel<CustomTextControlD>(e, {2, 56, 94, 56}, 7, 7, "Tight");
+    auto tick = [&] {
+        IBounds dirty;
+        if (e.surface->CollectDirtyBounds(dirty))
+            e.surface->RedrawBounds(dirty);
+    };
+    tick();
+
+    label->SetText("100.0 %");
+    tick();
+    const auto wide = RunsOnRow(e, 54);
+    ASSERT_FALSE(wide.empty());
+    EXPECT_EQ(wide.back().end - wide.front().begin, 4 + 6 + 6 + 2 + 6 + 4 + 6);
+
+    label->SetText("1 %");
+    tick();
+    const auto narrow = RunsOnRow(e, 54);
+    ASSERT_FALSE(narrow.empty());
+    EXPECT_EQ(narrow.back().end - narrow.front().begin, 4 + 4 + 6);
+    for (int x = wide.front().begin; x < wide.back().end; ++x) {
+        if (x < narrow.front().begin || x >= narrow.back().end) {
+            EXPECT_EQ(e.Pixel(x, 54), 0xFF102030u) << "x " << x;
+        }
+    }
 }

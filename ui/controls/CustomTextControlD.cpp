@@ -13,8 +13,45 @@ CustomTextControlD::CustomTextControlD(IFxBase* plug, const IBounds& bounds, con
 //------------------------------------------------------------------------
 CustomTextControlD::CustomTextControlD(IFxBase* plug, const IBounds& bounds, const IBitmapStrip& glyphs,
                                        int lineHeight, int advance)
-    : ITextControl(plug, bounds), mGlyphs(glyphs), mLineHeight(lineHeight), mAdvance(advance)
+    : ITextControl(plug, bounds), mGlyphs(glyphs), mLineHeight(lineHeight), mAdvance(advance),
+      mLineRect(bounds), mTextBox(bounds)
 {
+}
+
+//------------------------------------------------------------------------
+void CustomTextControlD::SetText(const char* text)
+{
+    if (std::strcmp(text != nullptr ? text : "", mText.c_str()) == 0)
+        return;
+    ITextControl::SetText(text);
+    const IBounds box = TextBox();
+    // Until the next draw, both the old text (to be erased) and the new.
+    mBounds = mTextBox.Union(box);
+    mTextBox = box;
+}
+
+//------------------------------------------------------------------------
+void CustomTextControlD::MarkClean()
+{
+    ITextControl::MarkClean();
+    if (!IsMarkedDirty())
+        mBounds = mTextBox;
+}
+
+//------------------------------------------------------------------------
+IBounds CustomTextControlD::TextBox() const
+{
+    const LineLayout layout = Layout(mText.c_str());
+    IBounds box;
+    for (int line = 0; line < layout.count; ++line) {
+        if (layout.width[line] <= 0)
+            continue;
+        // A wide letter's extra pixel can push the line one pixel further.
+        const IBounds row{layout.x[line], layout.y[line], layout.x[line] + layout.width[line] + 1,
+                          layout.y[line] + mLineHeight};
+        box = box.Union(row);
+    }
+    return box.IsEmpty() ? mLineRect : box;
 }
 
 //------------------------------------------------------------------------
@@ -41,8 +78,8 @@ bool CustomTextControlD::ExtraPixel(unsigned char c) const
 int CustomTextControlD::LineStart(int width) const
 {
     // Centred between left and right, the halves taken in single precision.
-    const float half = static_cast<float>(mBounds.right - mBounds.left) * 0.5f - static_cast<float>(width) * 0.5f;
-    return mBounds.left + static_cast<int>(half);
+    const float half = static_cast<float>(mLineRect.right - mLineRect.left) * 0.5f - static_cast<float>(width) * 0.5f;
+    return mLineRect.left + static_cast<int>(half);
 }
 
 //------------------------------------------------------------------------
@@ -81,12 +118,12 @@ CustomTextControlD::LineLayout CustomTextControlD::Layout(const char* text) cons
     }
 
     const float h = static_cast<float>(mLineHeight);
-    const int top = mBounds.top + 1 +
-                    static_cast<int>(static_cast<float>(mBounds.bottom - mBounds.top) * 0.5f -
+    const int top = mLineRect.top + 1 +
+                    static_cast<int>(static_cast<float>(mLineRect.bottom - mLineRect.top) * 0.5f -
                                      h * 0.5f * static_cast<float>(layout.count));
     for (int line = 0; line < layout.count; ++line) {
         const int x = LineStart(layout.width[line]);
-        layout.x[line] = x < mBounds.left ? mBounds.left : x;
+        layout.x[line] = x < mLineRect.left ? mLineRect.left : x;
         layout.y[line] = top + line * (mLineHeight + 2);
     }
     return layout;

@@ -3,6 +3,11 @@
 // character (character c is frame c - 31 of the glyph strip), each with its
 // own advance. Lines split at newlines are centred between the rectangle's
 // left and right edges and, as a block, on its vertical middle.
+//
+// The layout gives labels a rectangle of no height (a text line), so the
+// control's drawing bounds are the box its text covers instead: a changed
+// text marks both the old and the new box for redrawing, so the old text is
+// erased and the new one drawn in full.
 #include "editor/ITextControl.h"
 
 class CustomTextControlD : public ITextControl {
@@ -12,6 +17,12 @@ public:
     CustomTextControlD(IFxBase* plug, const IBounds& bounds, const IBitmapStrip& glyphs);
 
     bool Paint(IEditorSurface* surface) override;
+    void MarkClean() override;
+
+    // Replaces the text (nothing when it is unchanged) and the drawing bounds.
+    void SetText(const char* text);
+    // The rectangle the text is laid out in, as the control was made.
+    const IBounds& LineRect() const { return mLineRect; }
 
     // Where a text's lines start and how wide they are, as Paint draws them.
     struct LineLayout {
@@ -34,6 +45,12 @@ public:
     int mAdvance = 7;  // the advance of the character being drawn
 
 protected:
+    // The box the current text covers; the line rectangle when it is empty.
+    IBounds TextBox() const;
+
+    IBounds mLineRect;
+    IBounds mTextBox;
+
     CustomTextControlD(IFxBase* plug, const IBounds& bounds, const IBitmapStrip& glyphs, int lineHeight,
                        int advance);
     // Left edge of a line of width w.

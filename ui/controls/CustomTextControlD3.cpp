@@ -30,7 +30,7 @@ bool CustomTextControlD3::ExtraPixel(unsigned char c) const
 int CustomTextControlD3::LineStart(int width) const
 {
     // Centred on the right edge: half the width left of R.
-    const float half = static_cast<float>(mBounds.right - mBounds.left) * 0.5f - static_cast<float>(width) * 0.5f;
-    const float middle = static_cast<float>(mBounds.left + mBounds.right) * 0.5f;
+    const float half = static_cast<float>(mLineRect.right - mLineRect.left) * 0.5f - static_cast<float>(width) * 0.5f;
+    const float middle = static_cast<float>(mLineRect.left + mLineRect.right) * 0.5f;
     return static_cast<int>(static_cast<float>(static_cast<int>(half)) + middle);
 }
