@@ -289,3 +289,54 @@ TEST(EditorServices, ClipLightsComeOnWithClippingAndAClickClearsBoth)
     EXPECT_FALSE(ed.Shown(h.clipLightLeft));
     EXPECT_FALSE(ed.Shown(h.clipLightRight));
 }
+
+TEST(EditorServices, RevealReadoutLengthensTheHighlightByItsSteps)
+{
+    EditorHarness ed;
+    Ostrand& plug = *ed.plug;
+    const OstrandEditorHandles& h = plug.mHandles;
+    struct Step {
+        int before;
+        bool angle;
+        int after;
+    };
+    const Step steps[] = {
+        {-1, false, 180}, {99, false, 180},  {100, false, 227}, {147, false, 274}, {148, false, 228},
+        {209, false, 289}, {210, false, 265}, {300, false, 340}, {50, true, 126},   {300, true, 340},
+    };
+    for (const Step& s : steps) {
+        plug.mHighlightTicks = s.before;
+        plug.RevealReadout(s.angle ? h.anglePlate : h.tightPlate);
+        EXPECT_EQ(plug.mHighlightTicks, s.after) << s.before << (s.angle ? " angle" : "");
+    }
+    ed.Ticks(10);
+    EXPECT_TRUE(ed.Control(h.tightPlate)->IsHidden());
+
+    // The fader light: a short highlight, and the light shows unless the
+    // fader is being dragged.
+    plug.RevealReadout(h.faderLight);
+    EXPECT_EQ(plug.mHighlightTicks, 32);
+    EXPECT_TRUE(ed.Shown(h.faderLight));
+    // During the opening banner nothing is revealed.
+    plug.mIntroTicks = 190;
+    plug.mHighlightTicks = 5;
+    plug.RevealReadout(h.classicPlate);
+    EXPECT_EQ(plug.mHighlightTicks, 5);
+    EXPECT_TRUE(ed.Shown(h.classicPlate));
+}
+
+TEST(EditorServices, FirstRunAndHostChangesMoveTheirControls)
+{
+    EditorHarness ed;
+    // The first run moves the Angle and Output knobs to the welcome values
+    // as a user would, so parameter, control and host agree.
+    EXPECT_NEAR(ed.Plain(kParamAngle), kFirstRunAngle, 1e-9);
+    EXPECT_NEAR(ed.Plain(kParamOutput), kFirstRunOutput, 1e-9);
+    EXPECT_EQ(ed.surface->GetControl(25)->GetValue(), ed.Param(kParamAngle));
+    EXPECT_EQ(ed.surface->GetControl(43)->GetValue(), ed.Param(kParamOutput));
+    // A Delay change from the host moves the fader and its light.
+    ed.HostSets(kParamDelay, 0.75);
+    ed.Tick();
+    EXPECT_EQ(ed.surface->GetControl(48)->GetValue(), 0.75);
+    EXPECT_EQ(ed.Control(ed.plug->mHandles.faderLight)->GetValue(), 0.75);
+}
