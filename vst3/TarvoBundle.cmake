@@ -14,6 +14,11 @@ tarvo_add_vst3_bundle(tarvo_bundle
   SDK_VERSION "VST 3.5.2"
   CID_WORDS 0xF2AEE70D 0x00DE4F4E 0x51656E62 0x74417256)
 
+# The editor's art, drawn by tools/tarvo-art, travels inside the module.
+include(TarvoResources)
+tarvo_add_png_resources(tarvo_bundle ${TARVO_ART_FILES} DEPENDS tarvo_art)
+target_link_libraries(tarvo_bundle PRIVATE tarvo_raster)
+
 # Where a user's VST 3 plug-ins live: ~/.vst3 on Linux; on Windows the
 # per-user folder %LOCALAPPDATA%/Programs/Common/VST3.
 if(WIN32)
