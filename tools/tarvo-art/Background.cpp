@@ -63,7 +63,7 @@ void DrawPanelEdges(cairo_t* cr) {
 //------------------------------------------------------------------------
 void DrawWells(cairo_t* cr) {
   DrawWell(cr, 4, 4, 88, 254, 4, kWell);       // detector: Tight, Classic, Juice
-  DrawWell(cr, 96, 46, 278, 166, 4, kWell);    // rotation: Angle, Attack, Release, Delay
+  DrawWell(cr, 96, 43, 278, 169, 4, kWell);    // rotation: Angle, Attack, Release, Delay
   DrawWell(cr, 116, 216, 236, 43, 4, kWell);   // memory, undo, redo
   DrawWell(cr, 378, 52, 42, 102, 4, kWell);    // invert switches
   DrawWell(cr, 588, 38, 82, 104, 4, kWell);    // output

@@ -144,7 +144,7 @@ void PaintSwitch(ArtStrip& strip) {
     const bool on = index == 1;
     cairo_new_path(cr);
     cairo_arc(cr, cx + 0.8, cy + 1.3, r + 0.4, 0, 2 * M_PI);
-    SetColour(cr, Hex(0x000000), on ? 0.30 : 0.45);
+    SetColour(cr, Hex(0x000000), 0.4);
     cairo_fill(cr);
     cairo_new_path(cr);
     cairo_arc(cr, cx, cy, r, 0, 2 * M_PI);
