@@ -220,7 +220,7 @@ void DrawVuFace(cairo_t* cr, const PixelFont& font) {
   for (int k = 0; k <= 20; ++k) {
     const double deg = -sweep + 2 * sweep * k / 20.0;
     const bool major = k % 10 == 0, mid = k % 2 == 0;
-    const double r0 = major ? layout::kVuTickR0 - 1 : mid ? layout::kVuTickR0 + 1 : layout::kVuTickR0 + 3;
+    const double r0 = major ? layout::kVuTickR0 - 1.5 : mid ? layout::kVuTickR0 : layout::kVuTickR0 + 2;
     double x0, y0, x1, y1;
     PolarPoint(cx, cy, r0, deg, &x0, &y0);
     PolarPoint(cx, cy, layout::kVuTickR1, deg, &x1, &y1);
@@ -233,17 +233,28 @@ void DrawVuFace(cairo_t* cr, const PixelFont& font) {
   const struct {
     double deg;
     const char* text;
-  } numbers[] = {{-sweep, "0"}, {-sweep / 2, "25"}, {0, "50"}, {sweep / 2, "75"}, {sweep, "100"}};
+    double r;
+  } numbers[] = {{-sweep + 9, "0", layout::kVuNumberR - 2},
+                 {-sweep / 2, "25", layout::kVuNumberR},
+                 {0, "50", layout::kVuNumberR},
+                 {sweep / 2, "75", layout::kVuNumberR},
+                 {sweep - 10, "100", layout::kVuNumberR - 2}};
   for (const auto& n : numbers) {
     double x, y;
-    PolarPoint(cx, cy, 29.5, n.deg, &x, &y);
+    PolarPoint(cx, cy, n.r, n.deg, &x, &y);
     DrawPixelText(cr, font, static_cast<int>(std::lround(x)) + 1, static_cast<int>(std::lround(y)) - 2, n.text,
                   kLabel, Align::kCentre);
   }
   // Legends beside the bars' starts and under the scale's end.
-  DrawPixelText(cr, font, 468, 136, "MID", kScale, Align::kRight);
-  DrawPixelText(cr, font, 489, 127, "SIDE", kScale, Align::kRight);
-  DrawPixelText(cr, font, 531, 136, "CHANGE", kScale, Align::kLeft);
+  // Each bar is marked with its letter just before its start.
+  double mx, my, sx, sy;
+  PolarPoint(cx, cy, (layout::kVuMidR0 + layout::kVuMidR1) / 2, -sweep - 8, &mx, &my);
+  PolarPoint(cx, cy, (layout::kVuSideR0 + layout::kVuSideR1) / 2 + 1, -sweep - 14, &sx, &sy);
+  DrawPixelText(cr, font, static_cast<int>(std::lround(mx)) + 1, static_cast<int>(std::lround(my)) - 2, "M",
+                kAccent, Align::kCentre, 0.8);
+  DrawPixelText(cr, font, static_cast<int>(std::lround(sx)) + 1, static_cast<int>(std::lround(sy)) - 2, "S",
+                kAccent, Align::kCentre, 0.8);
+  DrawPixelText(cr, font, 549, 136, "CHANGE", kScale, Align::kCentre);
 }
 
 //------------------------------------------------------------------------

@@ -53,9 +53,10 @@ constexpr double kVuCx = 512.0, kVuCy = 102.0;
 constexpr double kVuSweep = 120.0;  // degrees either side of straight up
 constexpr double kVuFaceR = 66.0;
 constexpr double kVuMidR0 = 59.0, kVuMidR1 = 63.0;     // outer bar: mid mix
-constexpr double kVuSideR0 = 38.0, kVuSideR1 = 41.5;   // inner bar: side mix
-constexpr double kVuTickR0 = 46.0, kVuTickR1 = 53.0;   // needle scale
-constexpr double kVuNeedleR0 = 14.0, kVuNeedleR1 = 56.0;
+constexpr double kVuSideR0 = 30.5, kVuSideR1 = 34.0;   // inner bar: side mix
+constexpr double kVuTickR0 = 50.0, kVuTickR1 = 56.0;   // needle scale
+constexpr double kVuNumberR = 42.5;                    // its numbers
+constexpr double kVuNeedleR0 = 14.0, kVuNeedleR1 = 57.0;
 
 // Screw (38 x 42) at the VU's centre, logo plate (35 x 35) under it.
 constexpr Pos kScrew{493, 83};

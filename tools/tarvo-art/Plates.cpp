@@ -96,8 +96,8 @@ void PaintProductLogo(const ArtContext&, ArtStrip& strip) {
     // Shadow one pixel down, then the word.
     DrawText(cr, ArtFace::kSansBold, 25, 7, 29, "Tarvo", Hex(0x000000), Align::kLeft, 0.5, 0.6);
     DrawText(cr, ArtFace::kSansBold, 25, 6, 28, "Tarvo", lit ? kAccent : kValue, Align::kLeft, 0.5);
-    DrawText(cr, ArtFace::kCondensedBold, 7.5, 87, 18, "PHASE", lit ? kAccent : kScale, Align::kLeft, 1.0);
-    DrawText(cr, ArtFace::kCondensedBold, 7.5, 87, 28, "DYNAMICS", lit ? kAccent : kScale, Align::kLeft, 1.0);
+    DrawText(cr, ArtFace::kCondensedBold, 7.5, 90, 18, "PHASE", lit ? kAccent : kScale, Align::kLeft, 0.5);
+    DrawText(cr, ArtFace::kCondensedBold, 7.5, 90, 28, "DYNAMICS", lit ? kAccent : kScale, Align::kLeft, 0.5);
   });
 }
 
