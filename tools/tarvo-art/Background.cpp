@@ -103,7 +103,7 @@ void DrawJuiceScale(cairo_t* cr, const PixelFont& font) {
   for (int k = 0; k <= 5; ++k) {
     const double deg = -layout::kKnobSweep + 2 * layout::kKnobSweep * k / 5.0;
     double x, y;
-    PolarPoint(cx, cy, 24.5, deg, &x, &y);
+    PolarPoint(cx, cy, 25.0, deg, &x, &y);
     DrawPixelText(cr, font, static_cast<int>(std::lround(x)) + 1, static_cast<int>(std::lround(y)) - 2,
                   std::string(1, static_cast<char>('0' + k)), kScale, Align::kCentre);
   }
@@ -313,7 +313,8 @@ cairo_surface_t* PaintBackground(const PixelFont& font, bool underPlates) {
   cr = cairo_create(surface);
   DrawPanelEdges(cr);
   DrawWells(cr);
-  for (Pos k : {layout::kTight, layout::kClassic, layout::kJuice, layout::kAttack, layout::kRelease,
+  // Juice carries its step numbers instead of end ticks.
+  for (Pos k : {layout::kTight, layout::kClassic, layout::kAttack, layout::kRelease,
                 layout::kSensitivity, layout::kBalance, layout::kStrength, layout::kOutput})
     DrawKnobEnds(cr, k);
   DrawJuiceScale(cr, font);

@@ -101,8 +101,8 @@ void PaintMemoryButton(const ArtContext&, ArtStrip& strip, char letter) {
   // Frames: idle, recall, store, clear.
   const KeyLight states[4] = {
       {0.0, 0.0, kLabel},
-      {0.02, 0.05, kAccent},
-      {0.05, 0.16, kValue},
+      {0.02, 0.0, kValue},
+      {0.03, 0.08, kAccent},
       {-0.05, 0.0, kDecor},
   };
   const std::string text(1, letter);
