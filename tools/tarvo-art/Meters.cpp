@@ -68,14 +68,11 @@ void PaintVuBar(ArtStrip& strip, bool outer) {
     SetColour(cr, kAccent, 0.18);
     cairo_fill(cr);
     FillBand(cr, c, c, r0, r1, -sweep, to);
-    cairo_pattern_t* p = cairo_pattern_create_radial(c, c, r0, c, c, r1);
-    const double shade = outer ? 1.0 : 0.82;
-    cairo_pattern_add_color_stop_rgb(p, 0.0, kAccent.r * shade, kAccent.g * shade, kAccent.b * shade);
-    cairo_pattern_add_color_stop_rgb(p, 1.0, std::min(1.0, kAccent.r * shade * 1.05),
-                                     std::min(1.0, kAccent.g * shade * 1.12), kAccent.b * shade * 1.1);
-    cairo_set_source(cr, p);
+    // The side bar a shade paler than the mid bar; flat colour reads best
+    // on a band only a few pixels wide.
+    const Rgb side{1.0, 0.78, 0.45};
+    SetColour(cr, outer ? kAccent : side);
     cairo_fill(cr);
-    cairo_pattern_destroy(p);
   });
 }
 
