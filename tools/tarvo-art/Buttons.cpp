@@ -58,15 +58,17 @@ void DrawUndoArrow(cairo_t* cr, bool redo, Rgb c) {
     cairo_translate(cr, 29, 0);
     cairo_scale(cr, -1, 1);
   }
-  const double cx = 15.0, cy = 17.5, r = 4.5;
+  // An arc over the top from the lower right to the left, its head at the
+  // left end pointing down: back the way you came.
+  const double cx = 15.5, cy = 18.0, r = 4.5;
   cairo_new_path(cr);
-  cairo_arc(cr, cx, cy, r, -M_PI, M_PI * 0.5);
-  cairo_set_line_width(cr, 1.6);
+  cairo_arc(cr, cx, cy, r, M_PI, 2 * M_PI + 0.45);
+  cairo_set_line_width(cr, 1.7);
   SetColour(cr, c);
   cairo_stroke(cr);
-  cairo_move_to(cr, cx - r - 3.2, cy - 1.2);
-  cairo_line_to(cr, cx - r + 3.2, cy - 1.2);
-  cairo_line_to(cr, cx - r, cy + 2.6);
+  cairo_move_to(cr, cx - r - 3.3, cy - 0.8);
+  cairo_line_to(cr, cx - r + 3.3, cy - 0.8);
+  cairo_line_to(cr, cx - r, cy + 3.2);
   cairo_close_path(cr);
   cairo_fill(cr);
   cairo_restore(cr);
