@@ -49,6 +49,11 @@ else()
 endif()
 add_custom_target(tarvo_bundle_snapshot ALL DEPENDS ${_tarvo_snapshot})
 
+# The editor's art, drawn by tools/tarvo-art, travels inside the module.
+include(TarvoResources)
+tarvo_add_png_resources(tarvo_bundle ${TARVO_ART_FILES} DEPENDS tarvo_art)
+target_link_libraries(tarvo_bundle PRIVATE tarvo_raster)
+
 # Where a user's VST 3 plug-ins live: ~/.vst3 on Linux; on Windows the
 # per-user folder %LOCALAPPDATA%/Programs/Common/VST3.
 if(WIN32)

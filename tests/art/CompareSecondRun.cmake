@@ -1,0 +1,30 @@
+# Runs the art generator into a scratch folder and compares every file with
+# the build's own output byte for byte.
+file(REMOVE_RECURSE ${SCRATCH})
+file(MAKE_DIRECTORY ${SCRATCH})
+execute_process(
+  COMMAND ${GENERATOR} --out ${SCRATCH} --list ${LIST} --glyphs ${GLYPHS} --fonts ${FONTS} --jobs 2
+  RESULT_VARIABLE _rc)
+if(NOT _rc EQUAL 0)
+  message(FATAL_ERROR "the second run of the generator failed (${_rc})")
+endif()
+file(GLOB _reference RELATIVE ${REFERENCE} ${REFERENCE}/*.png)
+file(GLOB _second RELATIVE ${SCRATCH} ${SCRATCH}/*.png)
+list(SORT _reference)
+list(SORT _second)
+if(NOT _reference STREQUAL _second)
+  message(FATAL_ERROR "the two runs wrote different sets of files")
+endif()
+list(LENGTH _reference _n)
+if(_n EQUAL 0)
+  message(FATAL_ERROR "no PNG files in ${REFERENCE}")
+endif()
+foreach(_f IN LISTS _reference)
+  execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${REFERENCE}/${_f} ${SCRATCH}/${_f}
+                  RESULT_VARIABLE _same)
+  if(NOT _same EQUAL 0)
+    message(FATAL_ERROR "${_f} differs between two runs")
+  endif()
+endforeach()
+file(REMOVE_RECURSE ${SCRATCH})
+message(STATUS "${_n} files identical in two runs")
