@@ -1,0 +1,26 @@
+# cmake -DBUNDLE=<Tarvo.vst3> -DCLASS_ID=<32 hex digits> -P CheckBundleResources.cmake
+# The product bundle carries what the editor and hosts look for beside the
+# module: the user guide the screw and the logo open, and the snapshot image
+# named after the class ID, listed in moduleinfo.json.
+set(_res "${BUNDLE}/Contents/Resources")
+foreach(_file "TarvoUserGuide.html" "Snapshots/${CLASS_ID}_snapshot.png" "moduleinfo.json")
+  if(NOT EXISTS "${_res}/${_file}")
+    message(FATAL_ERROR "${_res}/${_file} is missing")
+  endif()
+endforeach()
+file(READ "${_res}/Snapshots/${CLASS_ID}_snapshot.png" _head LIMIT 8 HEX)
+if(NOT _head STREQUAL "89504e470d0a1a0a")
+  message(FATAL_ERROR "the snapshot is not a PNG file")
+endif()
+file(READ "${_res}/moduleinfo.json" _info)
+string(JSON _path GET "${_info}" Classes 0 Snapshots 0 Path)
+if(NOT _path STREQUAL "Snapshots/${CLASS_ID}_snapshot.png")
+  message(FATAL_ERROR "moduleinfo.json names the snapshot \"${_path}\"")
+endif()
+file(READ "${_res}/TarvoUserGuide.html" _guide)
+foreach(_topic "Memories" "Undo and redo" "Typed delay" "Shift")
+  string(FIND "${_guide}" "${_topic}" _at)
+  if(_at LESS 0)
+    message(FATAL_ERROR "the user guide says nothing of \"${_topic}\"")
+  endif()
+endforeach()
