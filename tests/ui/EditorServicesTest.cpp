@@ -253,9 +253,13 @@ TEST(EditorServices, InformationScreenRecordsAModeChangeOnlyWhenItCloses)
     ed.Ticks(6);
     EXPECT_TRUE(ed.Shown(h.versionLabel));
     ASSERT_TRUE(ed.Shown(h.modeToggle));
+    // The toggle draws nothing; the style light beside it shows the style.
+    EXPECT_TRUE(ed.Shown(h.modeIndicator));
 
     ed.Click(500, 20); // the mode toggle
     EXPECT_EQ(ed.Plain(kParamOversampleMode), 1.0);
+    ed.Ticks(3);
+    EXPECT_EQ(ed.Control(h.modeIndicator)->GetValue(), 1.0);
     ed.Ticks(30);
     EXPECT_EQ(plug.mUndoHistory.size(), before);
 
@@ -263,6 +267,7 @@ TEST(EditorServices, InformationScreenRecordsAModeChangeOnlyWhenItCloses)
     ed.Ticks(8);
     EXPECT_EQ(ed.Control(h.infoScreen)->GetValue(), 0.0);
     EXPECT_FALSE(ed.Shown(h.modeToggle));
+    EXPECT_FALSE(ed.Shown(h.modeIndicator));
     ed.Ticks(30);
     ASSERT_EQ(plug.mUndoHistory.size(), before + 1);
     EXPECT_EQ(plug.mUndoHistory.back()[kParamOversampleMode], 1.0);

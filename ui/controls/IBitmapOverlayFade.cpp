@@ -36,6 +36,9 @@ bool IBitmapOverlayFade::Paint(IEditorSurface* surface)
         } else {
             ShowPartnerClean(*this, plug.mHandles.versionLabel, true);
             ShowPartnerClean(*this, plug.mHandles.modeToggle, true);
+            // The toggle draws nothing: the style light shows what it set,
+            // however the screen was opened (the screw also shows it).
+            ShowPartnerClean(*this, plug.mHandles.modeIndicator, true);
             MarkClean();
         }
         return IBitmapControl::Paint(surface);
