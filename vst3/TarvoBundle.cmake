@@ -37,17 +37,19 @@ if(NOT CMAKE_CROSSCOMPILING)
     DEPENDS tarvo-snapshot
     COMMENT "Drawing the editor snapshot of Tarvo.vst3"
     VERBATIM)
+  add_custom_target(tarvo_bundle_snapshot ALL DEPENDS ${_tarvo_snapshot})
 else()
   set(TARVO_NATIVE_BUILD_DIR "${PROJECT_SOURCE_DIR}/build/linux" CACHE PATH
     "A native build whose bundle snapshot the cross-built bundle copies")
   set(_native_snapshot "${TARVO_NATIVE_BUILD_DIR}/vst3/Tarvo.vst3/Contents/Resources/Snapshots/${_tarvo_cid}_snapshot.png")
-  add_custom_command(OUTPUT ${_tarvo_snapshot}
+  # Runs on every build (a copy only when the native picture changed), so
+  # the bundle never keeps an outdated one.
+  add_custom_target(tarvo_bundle_snapshot ALL
     COMMAND ${CMAKE_COMMAND} -DSOURCE=${_native_snapshot} -DTARGET=${_tarvo_snapshot}
             -P ${CMAKE_CURRENT_SOURCE_DIR}/CopyIfPresent.cmake
     COMMENT "Copying the editor snapshot from the native build"
     VERBATIM)
 endif()
-add_custom_target(tarvo_bundle_snapshot ALL DEPENDS ${_tarvo_snapshot})
 
 # The editor's art, drawn by tools/tarvo-art, travels inside the module.
 include(TarvoResources)
