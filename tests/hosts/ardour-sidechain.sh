@@ -49,7 +49,7 @@ fi
 # session folder is restored before each repeat from what the phase started
 # with, so a crash cannot leave half a session behind.
 run_phase() {
-  local name=$1 script=$2 status=0
+  local name=$1 script=$2 status=0 log=
   local session="$work/session" start="$work/session.before-$name"
   rm -rf "$start"
   [ -d "$session" ] && cp -a "$session" "$start"
@@ -58,9 +58,10 @@ run_phase() {
     [ -d "$start" ] && cp -a "$start" "$session"
     rm -f "$work/exports/$name"-*.wav
     local t0=$SECONDS
-    timeout 600 "$lua" "$scripts/$script" "$scripts" "$session" "$work/exports" >"$work/$name.log" 2>&1
+    log="$work/$name.$attempt.log"
+    timeout 600 "$lua" "$scripts/$script" "$scripts" "$session" "$work/exports" >"$log" 2>&1
     status=$?
-    grep -E '^(exported|Ext Sidechain)|Error|assert' "$work/$name.log" | sed "s/^/  [$name] /"
+    grep -E '^(exported|Ext Sidechain)|Error|assert' "$log" | sed "s/^/  [$name] /"
     echo "ardour-sidechain: $name attempt $attempt: exit status $status after $((SECONDS - t0)) s"
     if [ "$status" -lt 128 ]; then
       break
@@ -68,7 +69,7 @@ run_phase() {
   done
   if [ "$status" -ne 0 ]; then
     echo "ardour-sidechain: the $name phase failed (exit status $status); its log:" >&2
-    tail -n 30 "$work/$name.log" >&2
+    tail -n 30 "$log" >&2
     return 1
   fi
 }
