@@ -143,8 +143,18 @@ public:
     END_DEFINE_INTERFACES(tarvo::vst3::SingleComponentEffect)
     REFCOUNT_METHODS(tarvo::vst3::SingleComponentEffect)
 
+    // The preset parameter's normalised value for a slot, and the slot a
+    // normalised value selects (-1 for none). A host that hands back the
+    // value it read selects the same slot, rounding included.
+    double PresetNormalized(int slot) const;
+    int PresetSlot(double normalized) const;
+
 private:
     static void OnIdleTimer(void* self);
+    tresult Initialize(Steinberg::FUnknown* context);
+    // The normalised value a text stands for, for any parameter ID.
+    bool ValueFromText(ParamID id, const char* text, double* normalized) const;
+    void TellHostOfPresetLoad();
     bool OnUiThread() const { return std::this_thread::get_id() == mUiThread; }
     void MakeBusesAndParameters();
     void AddPluginParameter(int idx);
@@ -152,6 +162,11 @@ private:
     // into the host's buffers.
     void RouteInputs(Steinberg::Vst::ProcessData& data, int offset, int frames, bool is64);
     void RouteOutputs(Steinberg::Vst::ProcessData& data, int offset, bool is64);
+    tresult ArrangeBuses(Steinberg::Vst::SpeakerArrangement* inputs, int32 numIns,
+                         Steinberg::Vst::SpeakerArrangement* outputs, int32 numOuts);
+    tresult Process(Steinberg::Vst::ProcessData& data);
+    tresult WriteState(Steinberg::IBStream* stream);
+    tresult ReadState(Steinberg::IBStream* stream);
     void ApplyParameterChanges(Steinberg::Vst::IParameterChanges* changes);
     void ApplyEvents(Steinberg::Vst::IEventList* events);
     void StoreContext(const Steinberg::Vst::ProcessContext& context);
@@ -159,6 +174,9 @@ private:
     int mSidechainChannels;
     bool mDoesMidi;
     bool mSidechainConnected = false;
+    // False while the host's arrangement for the sidechain bus is empty:
+    // nothing is connected, though the bus keeps its place and activation.
+    bool mSidechainArranged = true;
     Steinberg::Vst::ProcessContext mContext{};
     std::vector<IFxVST3View*> mViews;
 
@@ -172,6 +190,9 @@ private:
     std::unique_ptr<std::atomic<double>[]> mPendingValue;
     std::unique_ptr<std::atomic<bool>[]> mPendingEdit;
     std::atomic<bool> mAnyPendingEdit{false};
-    std::atomic<bool> mPendingRestart{false};
+    // Restart flags waiting for delivery, and the preset loads the host
+    // already knows of (guarded by the plug-in lock).
+    std::atomic<int32> mPendingRestart{0};
+    unsigned mPresetLoadsTold = 0;
     bool mDelivering = false;
 };

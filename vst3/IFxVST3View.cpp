@@ -2,12 +2,14 @@
 #include "vst3/IFxVST3View.h"
 
 #include "vst3/IFxVST3.h"
+#include "vst3/InterfaceGuard.h"
 
 #include "framework/IEditorLink.h"
 
 #include <cstring>
 
 using namespace Steinberg;
+using tarvo::vst3::Guarded;
 
 namespace {
 constexpr const char* kHwnd = "HWND";
@@ -44,21 +46,25 @@ tresult PLUGIN_API IFxVST3View::attached(void* parent, FIDString type)
     IEditorLink* surface = mPlug->EditorSurface();
     if (surface == nullptr)
         return kResultFalse;
-    systemWindow = parent;
-    if (type != nullptr && std::strcmp(type, kHwnd) == 0)
-        surface->OpenEditorWindow(parent);
-    mPlug->EditorOpened();
-    return kResultOk;
+    return Guarded(kInternalError, [&]() -> tresult {
+        systemWindow = parent;
+        if (type != nullptr && std::strcmp(type, kHwnd) == 0)
+            surface->OpenEditorWindow(parent);
+        mPlug->EditorOpened();
+        return kResultOk;
+    });
 }
 
 //------------------------------------------------------------------------
 tresult PLUGIN_API IFxVST3View::removed()
 {
-    if (IEditorLink* surface = mPlug->EditorSurface()) {
-        mPlug->EditorClosing();
-        surface->CloseEditorWindow();
-    }
-    return CPluginView::removed();
+    return Guarded(kInternalError, [&] {
+        if (IEditorLink* surface = mPlug->EditorSurface()) {
+            mPlug->EditorClosing();
+            surface->CloseEditorWindow();
+        }
+        return CPluginView::removed();
+    });
 }
 
 //------------------------------------------------------------------------
@@ -79,13 +85,19 @@ tresult PLUGIN_API IFxVST3View::onSize(ViewRect* newSize)
     rect = *newSize;
     if (mExpectingResize) {
         mExpectingResize = false;
-        mPlug->EditorResized();
+        Guarded([&] { mPlug->EditorResized(); });
     }
     return kResultOk;
 }
 
 //------------------------------------------------------------------------
 tresult PLUGIN_API IFxVST3View::setFrame(IPlugFrame* frame)
+{
+    return Guarded(kInternalError, [&] { return SetFrame(frame); });
+}
+
+//------------------------------------------------------------------------
+tresult IFxVST3View::SetFrame(IPlugFrame* frame)
 {
     tresult result = CPluginView::setFrame(frame);
     // Linux hosts often offer their run loop only through the plug frame:

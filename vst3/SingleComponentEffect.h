@@ -3,7 +3,8 @@
 // and its own edit controller (IEditController, IEditController2). Hosts
 // reach the controller side by querying IEditController on the component.
 // Holds the bus lists and the last accepted process setup; subclasses fill
-// in the processing.
+// in the processing. Every method a host can reach that calls into the SDK's
+// support classes runs guarded (InterfaceGuard.h).
 #include "public.sdk/source/vst/vstbus.h"
 #include "public.sdk/source/vst/vsteditcontroller.h"
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
@@ -23,7 +24,7 @@ public:
     ~SingleComponentEffect() override;
 
     // IPluginBase (reached through both IComponent and IEditController).
-    // A second call, once a host context is set, returns false.
+    // A second call before terminate returns false.
     tresult PLUGIN_API initialize(Steinberg::FUnknown* context) SMTG_OVERRIDE;
     tresult PLUGIN_API terminate() SMTG_OVERRIDE;
 
@@ -41,6 +42,14 @@ public:
     // Shared by IComponent and IEditController: one object, one state.
     tresult PLUGIN_API setState(Steinberg::IBStream* state) SMTG_OVERRIDE;
     tresult PLUGIN_API getState(Steinberg::IBStream* state) SMTG_OVERRIDE;
+
+    // IEditController: the SDK's parameter container looks indices up with a
+    // checked access that throws; out-of-range indices are refused here.
+    tresult PLUGIN_API getParameterInfo(int32 paramIndex, Steinberg::Vst::ParameterInfo& info) SMTG_OVERRIDE;
+    // IConnectionPoint: a text message is acknowledged as the SDK's base
+    // does, without the SDK's text conversion (which throws on malformed
+    // UTF-16).
+    tresult PLUGIN_API notify(Steinberg::Vst::IMessage* message) SMTG_OVERRIDE;
 
     // IAudioProcessor
     tresult PLUGIN_API setBusArrangements(Steinberg::Vst::SpeakerArrangement* inputs, int32 numIns,
@@ -86,6 +95,12 @@ protected:
     Steinberg::Vst::BusList eventInputs;
     Steinberg::Vst::BusList eventOutputs;
     Steinberg::Vst::ProcessSetup processSetup;
+
+private:
+    // Set by a successful initialize, cleared by terminate. The SDK's own
+    // check looks only at the host context, so after an initialize with no
+    // context a second one would make every bus and parameter twice.
+    bool mInitialized = false;
 };
 
 } // namespace tarvo::vst3

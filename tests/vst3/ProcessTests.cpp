@@ -107,9 +107,13 @@ TEST_F(Vst3Process, BypassDelaysInputByTheLatency)
     out = Run<float>(10, nullptr, 201.0);
     EXPECT_EQ(out.channels[0][0], static_cast<float>(201 - kLatency));
 
-    // A new processing setup clears bypass.
+    // A new processing setup keeps bypass (hosts set up again after
+    // restoring a project) but starts the delay line afresh.
     Prepare(false);
-    EXPECT_EQ(Normalized(kBypass), 0.0);
+    EXPECT_EQ(Normalized(kBypass), 1.0);
+    out = Run<float>(kLatency + 1, nullptr, 500.0);
+    EXPECT_EQ(out.channels[0][kLatency - 1], 0.0f);
+    EXPECT_EQ(out.channels[0][kLatency], 500.0f);
 }
 
 TEST_F(Vst3Process, SidechainFollowsItsBusActivation)
