@@ -10,7 +10,7 @@ tarvo_add_vst3_bundle(tarvo_bundle
   EMAIL "support@quenby-audio.example.org"
   CATEGORY "Audio Module Class"
   SUBCATEGORIES "Fx|Dynamics"
-  VERSION "1.0.2"
+  VERSION "${PROJECT_VERSION}"
   SDK_VERSION "VST 3.5.2"
   CID_WORDS 0xF2AEE70D 0x00DE4F4E 0x51656E62 0x74417256)
 
