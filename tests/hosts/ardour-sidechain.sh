@@ -59,7 +59,7 @@ run_phase() {
     rm -f "$work/exports/$name"-*.wav
     local t0=$SECONDS
     log="$work/$name.$attempt.log"
-    timeout 600 "$lua" "$scripts/$script" "$scripts" "$session" "$work/exports" >"$log" 2>&1
+    timeout 600 "$lua" "$scripts/$script" "$scripts" "$session" "$work/exports" </dev/null >"$log" 2>&1
     status=$?
     grep -E '^(exported|Ext Sidechain)|Error|assert' "$log" | sed "s/^/  [$name] /"
     echo "ardour-sidechain: $name attempt $attempt: exit status $status after $((SECONDS - t0)) s"
@@ -70,6 +70,12 @@ run_phase() {
   if [ "$status" -ne 0 ]; then
     echo "ardour-sidechain: the $name phase failed (exit status $status); its log:" >&2
     tail -n 30 "$log" >&2
+    # What the saved session holds, for a failure after reopening.
+    if [ -d "$start" ]; then
+      echo "ardour-sidechain: the session it started from stores:" >&2
+      grep -ho 'Controllable name="Ext Sidechain"[^>]*' "$start"/*.ardour >&2 || true
+    fi
+    echo "ardour-sidechain: the session and logs stay in $work" >&2
     return 1
   fi
 }
@@ -77,5 +83,5 @@ run_phase() {
 run_phase live sidechain-live.lua || exit 1
 run_phase reopened sidechain-reopen.lua || exit 1
 echo "ardour-sidechain: comparing the exports"
-"$lua" "$scripts/compare-exports.lua" "$work/exports" 2>&1 | grep -v '^\[' 
+"$lua" "$scripts/compare-exports.lua" "$work/exports" </dev/null 2>&1 | grep -v '^\[' 
 exit "${PIPESTATUS[0]}"
