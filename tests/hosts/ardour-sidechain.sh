@@ -8,14 +8,14 @@
 #
 # Ardour's headless export crashes now and then on its own: a run that ends
 # by a signal (exit status >= 128) is repeated, up to TARVO_ARDOUR_ATTEMPTS
-# times (default 4). A wrong result is never repeated.
+# times (default 6). A wrong result is never repeated.
 set -uo pipefail
 
 bundle=$(realpath "$1")
 work=$(realpath -m "$2")
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 scripts="$here/ardour"
-attempts="${TARVO_ARDOUR_ATTEMPTS:-4}"
+attempts="${TARVO_ARDOUR_ATTEMPTS:-6}"
 lua=$(command -v ardour7-lua || true)
 scanner=/usr/lib/ardour7/ardour-vst3-scanner
 
