@@ -56,7 +56,7 @@ run_phase() {
   for ((attempt = 1; attempt <= attempts; attempt++)); do
     rm -rf "$session"
     [ -d "$start" ] && cp -a "$start" "$session"
-    rm -f "$work/exports/$name"-*.wav
+    rm -f "$work/exports/$name.wav"
     local t0=$SECONDS
     log="$work/$name.$attempt.log"
     timeout 600 "$lua" "$scripts/$script" "$scripts" "$session" "$work/exports" </dev/null >"$log" 2>&1

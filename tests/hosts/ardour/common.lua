@@ -3,7 +3,7 @@
 
 Check = {
 	rate = 48000,
-	seconds = 4,
+	seconds = 4,       -- exported; the key tone is loud in the first half, silent in the second
 	preset = "0e2d6a55-8a43-4c4e-b1b5-3f7a9c2d8e10",
 	-- run_export () returns before Ardour has finished with the export in
 	-- the background; going on earlier corrupts Ardour's heap now and then.
@@ -50,4 +50,22 @@ end
 -- Lets the engine run for a while, as a user's session does between edits.
 function Check.run_for (ms)
 	ARDOUR.LuaAPI.usleep (ms * 1000)
+end
+
+-- Automates the key tone's Level: loud for the first half of the exported
+-- range, silent from the middle on (with a 50 ms step down), so one export
+-- holds both cases and the automation plays back the same after reopening.
+function Check.key_automation (key)
+	local al, cl, pd = ARDOUR.LuaAPI.plugin_automation (key, 1)
+	assert (not al:isnil (), "the key tone's level cannot be automated")
+	local half = Check.seconds * Check.rate // 2
+	local step = Check.rate // 20
+	cl:clear_list ()
+	for _, point in ipairs ({ { 0, Check.loud }, { half - step, Check.loud }, { half, 0 }, { 2 * half, 0 } }) do
+		cl:add (Temporal.timepos_t (point[1]), point[2], false, false)
+	end
+	local ac = key:to_automatable ():automation_control (
+		Evoral.Parameter (ARDOUR.AutomationType.PluginAutomation, 0, 1), false)
+	assert (not ac:isnil (), "the key tone's level has no automation control")
+	ac:set_automation_state (ARDOUR.AutoState.Play)
 end
