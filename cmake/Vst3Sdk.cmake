@@ -1,11 +1,12 @@
-# The VST 3 SDK, compiled from the sources Debian ships with the
-# juce-modules-source package. Only its VST3_SDK folder is used.
-set(TARVO_VST3_SDK_DIR
-    "/usr/share/juce/modules/juce_audio_processors/format_types/VST3_SDK"
+# The VST 3 SDK, compiled from the sources Debian ships. scripts/install-deps
+# unpacks them (scripts/deps.d/10-vst3-sdk) into the dependency prefix
+# outside the repository.
+set(TARVO_VST3_SDK_DIR "/opt/tarvo-deps/vst3sdk/VST3_SDK"
     CACHE PATH "Folder holding the VST 3 SDK (base, pluginterfaces, public.sdk)")
 
 if(NOT EXISTS "${TARVO_VST3_SDK_DIR}/pluginterfaces/base/funknown.h")
-  message(FATAL_ERROR "VST 3 SDK not found at ${TARVO_VST3_SDK_DIR}; run scripts/install-deps")
+  message(FATAL_ERROR "VST 3 SDK not found at ${TARVO_VST3_SDK_DIR}; run scripts/install-deps "
+                      "(or point TARVO_VST3_SDK_DIR at a folder holding base/, pluginterfaces/ and public.sdk/)")
 endif()
 
 set(_sdk ${TARVO_VST3_SDK_DIR})

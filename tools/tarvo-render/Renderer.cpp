@@ -1,5 +1,7 @@
 #include "tools/tarvo-render/Renderer.h"
 
+#include "tools/tarvo-render/TextColumns.h"
+
 #include "pluginterfaces/vst/ivstunits.h"
 
 #include <algorithm>
@@ -20,21 +22,25 @@ constexpr ParamID kPresetId = 0x70727374;
 std::string Narrow(const char16* text)
 {
     // UTF-8 for the terminal (units such as the degree sign).
-    std::string out;
-    for (; text && *text; ++text) {
-        auto c = static_cast<char16_t>(*text);
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
+    std::u16string wide;
+    for (; text != nullptr && *text != 0; ++text)
+        wide += static_cast<char16_t>(*text);
+    return Utf16ToUtf8(wide.c_str());
+}
+
+// Labels as a table cell: the plug-in may pad units for its own display.
+std::string Trimmed(std::string s)
+{
+    s.erase(0, s.find_first_not_of(' '));
+    s.erase(s.find_last_not_of(' ') + 1);
+    return s;
+}
+
+std::string Number(double value)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", value);
+    return text;
 }
 
 std::string Lower(std::string s)
@@ -109,18 +115,23 @@ bool Renderer::FindParam(const std::string& name, ParamID& id)
 //------------------------------------------------------------------------
 void Renderer::ListParams(std::FILE* out)
 {
-    int32 count = mPlug->controller->getParameterCount();
+    auto* c = mPlug->controller;
+    std::vector<std::vector<std::string>> rows{{"Parameter", "From", "", "To", "Unit", "Now"}};
+    int32 count = c->getParameterCount();
     for (int32 i = 0; i < count; ++i) {
         ParameterInfo info{};
-        if (mPlug->controller->getParameterInfo(i, info) != kResultOk || info.id == kBypassId || info.id == kPresetId)
+        if (c->getParameterInfo(i, info) != kResultOk || info.id == kBypassId || info.id == kPresetId)
             continue;
-        auto* c = mPlug->controller;
         String128 now{};
         c->getParamStringByValue(info.id, c->getParamNormalized(info.id), now);
-        std::fprintf(out, "%-16s %10g .. %-10g %-6s now %s\n", Narrow(info.title).c_str(),
-                     c->normalizedParamToPlain(info.id, 0.0), c->normalizedParamToPlain(info.id, 1.0),
-                     Narrow(info.units).c_str(), Narrow(now).c_str());
+        rows.push_back({Trimmed(Narrow(info.title)), Number(c->normalizedParamToPlain(info.id, 0.0)), "..",
+                        Number(c->normalizedParamToPlain(info.id, 1.0)), Trimmed(Narrow(info.units)),
+                        Trimmed(Narrow(now))});
     }
+    std::fputs(FormatColumns(rows, {Align::kLeft, Align::kRight, Align::kLeft, Align::kRight, Align::kLeft,
+                                    Align::kLeft})
+                   .c_str(),
+               out);
 }
 
 //------------------------------------------------------------------------
