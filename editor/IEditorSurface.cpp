@@ -86,7 +86,7 @@ RasterBitmap* IEditorSurface::LoadPlatformBitmap(int resourceId, const char* fil
 {
     if (!HasPngExtension(fileName))
         return nullptr;
-    return DecodePngResource(RasterThisModule(), resourceId, nullptr);
+    return OpenPngResource(RasterThisModule(), resourceId);
 }
 
 //------------------------------------------------------------------------

@@ -116,9 +116,12 @@ public:
     // Hide the pointer during a drag and put it back where it was.
     virtual void HideCursor() {}
     virtual void RestoreCursor() {}
-    // Decodes a bitmap resource: when fileName ends in "png" (any case), the
-    // module's PNG resource with that id; otherwise, or when it is missing or
-    // broken, null. Works on every platform, so windows need not override it.
+    // Opens a bitmap resource: when fileName ends in "png" (any case), the
+    // module's PNG resource with that id, of the size its header gives, its
+    // pixels decoded on first use (an image whose pixels then do not decode
+    // becomes 0 x 0 and draws nothing); otherwise, or when the resource is
+    // missing or its header broken, null. Works on every platform, so
+    // windows need not override it.
     virtual RasterBitmap* LoadPlatformBitmap(int resourceId, const char* fileName);
 
     // --- IEditorLink ----------------------------------------------------------
@@ -140,8 +143,10 @@ public:
     // copy-blended bitmap control of the bitmap's size. Call it first.
     int AddBackground(int resourceId, const char* fileName);
     // A strip from the process-wide bitmap cache, loading it with
-    // LoadPlatformBitmap on a miss. A resource that cannot be loaded gives a
-    // 0 x 0 strip without bitmap that draws nothing. frames < 1 counts as 1.
+    // LoadPlatformBitmap on a miss. Only the image's size is read here; its
+    // pixels are decoded by the first blit, once per process. A resource that
+    // cannot be loaded gives a 0 x 0 strip without bitmap that draws nothing.
+    // frames < 1 counts as 1.
     IBitmapStrip LoadStrip(int resourceId, const char* fileName, int frames, bool horizontal);
 
     // --- Values in ----------------------------------------------------------

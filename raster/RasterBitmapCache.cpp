@@ -54,6 +54,6 @@ RasterBitmapCache& RasterGlobalBitmapCache() {
 
 //---
 RasterBitmap* LoadCachedPngResource(int32_t id) {
-  auto decode = [](int32_t key, void*) { return DecodePngResource(RasterThisModule(), key, nullptr); };
+  auto decode = [](int32_t key, void*) { return OpenPngResource(RasterThisModule(), key); };
   return RasterGlobalBitmapCache().Load(id, decode, nullptr);
 }

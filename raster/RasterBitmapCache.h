@@ -1,6 +1,6 @@
-// The process-wide cache of decoded bitmaps, keyed by resource id. Each image
-// is decoded once per process and lives until the module unloads. The lock is
-// held only for lookup and insertion, never while decoding.
+// The process-wide cache of bitmaps, keyed by resource id. Each image is made
+// once per process and lives until the module unloads. The lock is held only
+// for lookup and insertion, never while a bitmap is made.
 #pragma once
 
 #include <cstdint>
@@ -40,5 +40,6 @@ private:
 // The cache shared by the whole module.
 RasterBitmapCache& RasterGlobalBitmapCache();
 
-// PNG resource id of this module, decoded once and cached (nullptr if absent).
+// PNG resource id of this module, cached (nullptr if absent or its header is
+// broken); its pixels are decoded once, on first use (OpenPngResource).
 RasterBitmap* LoadCachedPngResource(int32_t id);

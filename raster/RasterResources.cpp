@@ -1,5 +1,6 @@
 #include "raster/RasterResources.h"
 
+#include "raster/RasterLazyPngBitmap.h"
 #include "raster/RasterPng.h"
 
 //---
@@ -10,4 +11,14 @@ RasterBitmap* DecodePngResource(RasterModule module, int32_t id, RasterBitmap* t
     return nullptr;
   }
   return DecodePngMemory(data, size, target);
+}
+
+//---
+RasterBitmap* OpenPngResource(RasterModule module, int32_t id) {
+  const void* data = nullptr;
+  size_t size = 0;
+  if (!FindPngResource(module, id, &data, &size)) {
+    return nullptr;
+  }
+  return OpenPngMemory(data, size);
 }

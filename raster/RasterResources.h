@@ -22,6 +22,13 @@ bool FindPngResource(RasterModule module, int32_t id, const void** data, size_t*
 // resource is absent, shorter than 8 bytes or not a valid PNG.
 RasterBitmap* DecodePngResource(RasterModule module, int32_t id, RasterBitmap* target);
 
+// Finds resource id and reads only its PNG header: a bitmap of the image's
+// size that decodes its pixels on first use (RasterLazyPngBitmap), owned by
+// the caller; nullptr when the resource is absent or its header is not a
+// valid PNG header. The bitmap points into the module's resource data, so it
+// must not outlive the module.
+RasterBitmap* OpenPngResource(RasterModule module, int32_t id);
+
 // One entry of a compiled resource table.
 struct RasterPngResource {
   int32_t id;

@@ -271,5 +271,5 @@ RasterBitmap* IEditorSurfaceWin::LoadPlatformBitmap(int resourceId, const char* 
 {
     if (!EndsWithPng(fileName))
         return nullptr;
-    return DecodePngResource(mModuleInstance, resourceId, nullptr);
+    return OpenPngResource(mModuleInstance, resourceId);
 }

@@ -1,6 +1,7 @@
 // The draw cycle in both schemes, strip blits into the back buffer and
 // bitmap loading through the cache.
 #include "editor/IBitmapControl.h"
+#include "raster/RasterLazyPngBitmap.h"
 #include "tests/editor/EditorTestUtil.h"
 
 #include <gtest/gtest.h>
@@ -224,6 +225,44 @@ TEST_F(DrawFixture, BackgroundGoesFirstAndBitmapsAreLoadedOnce)
     const size_t requests = surface.bitmapRequests.size();
     surface.LoadStrip(201, "background.png", 1, false);
     EXPECT_EQ(surface.bitmapRequests.size(), requests);  // served by the cache
+}
+
+TEST_F(DrawFixture, StripsAreDecodedByTheirFirstBlitOncePerProcess)
+{
+    // Resources are found by the low 16 bits of an id while the cache keys on
+    // the whole id, so this id is a cache miss whatever ran before.
+    const int id = 200 + 7 * 65536;
+    const uint64_t before = RasterLazyPngBitmap::DecodesSoFar();
+    const IBitmapStrip strip = surface.LoadStrip(id, "strip.png", 4, false);
+    ASSERT_NE(strip.bitmap, nullptr);
+    EXPECT_EQ(strip.width, 8);
+    EXPECT_EQ(strip.height, 400);
+    auto* lazy = dynamic_cast<RasterLazyPngBitmap*>(strip.bitmap);
+    ASSERT_NE(lazy, nullptr);
+    auto* knob = new IBitmapControl(&plug, 10, 10, -1, strip);
+    knob->mHidden = true;
+    surface.AddControl(knob);
+    surface.TickAndRedraw();  // a hidden control blits nothing
+    EXPECT_FALSE(lazy->IsDecoded());
+    EXPECT_EQ(RasterLazyPngBitmap::DecodesSoFar(), before);
+
+    knob->mHidden = false;
+    knob->mValue = 0.7;  // frame 3, blue
+    knob->MarkDirty(false);
+    surface.TickAndRedraw();
+    EXPECT_TRUE(lazy->IsDecoded());
+    EXPECT_EQ(Pixel(surface, 10, 10), 0xff0000ffu);
+
+    // Another editor of the process gets the same pixels without decoding.
+    EditorTestPlugin otherPlug;
+    IEditorSurfaceHeadless other(&otherPlug, 100, 100);
+    other.CreateBackBuffer();
+    const IBitmapStrip shared = other.LoadStrip(id, "strip.png", 4, false);
+    EXPECT_EQ(shared.bitmap, strip.bitmap);
+    other.AddControl(new IBitmapControl(&otherPlug, 0, 0, -1, shared));
+    other.TickAndRedraw();
+    EXPECT_EQ(Pixel(other, 0, 0), 0xffff0000u);
+    EXPECT_EQ(RasterLazyPngBitmap::DecodesSoFar(), before + 1);
 }
 
 } // namespace

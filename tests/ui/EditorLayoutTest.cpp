@@ -19,9 +19,11 @@
 #include "ui/controls/TextBoxPrompt.h"
 #include "ui/controls/UndoContactControl.h"
 #include "editor/IHotspotToggleControl.h"
+#include "raster/RasterLazyPngBitmap.h"
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstring>
 #include <typeinfo>
 
@@ -230,6 +232,34 @@ TEST(EditorLayout, EveryResourceHasItsSizeAndFrames)
         EXPECT_EQ(strip.height, r.h);
         EXPECT_EQ(strip.FrameHeight() * r.frames, r.h);
     }
+}
+
+TEST(EditorLayout, BuildingTheEditorDecodesNoArtAndTheFirstDrawDecodesWhatItShows)
+{
+    if (!ArtPresent())
+        GTEST_SKIP() << "the editor's art is not compiled into this program";
+    const uint64_t before = RasterLazyPngBitmap::DecodesSoFar();
+    EditorHarness ed(false);
+    EXPECT_EQ(RasterLazyPngBitmap::DecodesSoFar(), before);
+    auto* background = static_cast<IBitmapControl*>(ed.surface->GetControl(0));
+    EXPECT_EQ(background->GetBounds(), (IBounds{0, 0, 674, 262}));
+    auto* art = dynamic_cast<RasterLazyPngBitmap*>(background->mStrip.bitmap);
+    ASSERT_NE(art, nullptr);
+
+    // Other tests of this program may have drawn already; then nothing new
+    // is decoded here, and otherwise the background is among what is.
+    ed.Tick();
+    EXPECT_TRUE(art->IsDecoded());
+    const uint64_t afterFirstDraw = RasterLazyPngBitmap::DecodesSoFar();
+    EditorHarness second(false);
+    second.Tick();
+    EXPECT_EQ(RasterLazyPngBitmap::DecodesSoFar(), afterFirstDraw);
+    EXPECT_EQ(static_cast<IBitmapControl*>(second.surface->GetControl(0))->mStrip.bitmap, art);
+    // The background really reached the back buffer: its top-left pixel.
+    RasterBitmap* back = second.surface->GetBackBuffer();
+    ASSERT_NE(back->GetBits(), nullptr);
+    const int row = back->IsFlipped() ? back->GetHeight() - 1 : 0;
+    EXPECT_EQ(back->GetBits()[static_cast<std::ptrdiff_t>(row) * back->GetRowSpan()], art->GetBits()[0]);
 }
 
 TEST(EditorLayout, GuideAddressesPointIntoTheBundle)
