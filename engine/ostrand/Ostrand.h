@@ -260,7 +260,10 @@ private:
     GlideCoefficient mDelayGlide;
 
     // Signal-chain objects
-    SpectralRotator mRotators[6];    // mid/side of stage 1 (S), 2 (S/2), 3 (2S)
+    // Mid/side of stage 1 (S), 2 (S/2), 3 (2S), made at the sizes of the
+    // 44100 Hz structure that the first setup asks for.
+    SpectralRotator mRotators[6] = {SpectralRotator(2048), SpectralRotator(2048), SpectralRotator(1024),
+                                    SpectralRotator(1024), SpectralRotator(4096), SpectralRotator(4096)};
     StereoDelay mStage1Align;
     StereoDelay mStage2Align;
     StereoDelay mDryDetector;
