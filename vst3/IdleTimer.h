@@ -5,19 +5,16 @@
 // Windows: a thread timer on the thread that starts it (the host's UI thread,
 // which pumps messages). Linux: the host's IRunLoop once one is offered
 // (through the host context or a plug frame); until then, and in hosts that
-// offer none, a thread of the plug-in's own. Ticks from that thread are not
-// on the UI thread: IFxVST3 defers its host calls to the next UI-thread
-// entry and delivers them from the tick only when none comes soon.
+// offer none, the one timer thread the plug-in's instances share
+// (IdleTimerThread.h). Ticks from that thread are not on the UI thread:
+// IFxVST3 defers its host calls to the next UI-thread entry and delivers them
+// from the tick only when none comes soon.
 //
 // Start, Stop and UseRunLoop are called on the UI thread. Stop returns only
 // when no tick is running or can start, so the owner may be destroyed next.
 #include "pluginterfaces/base/funknown.h"
 
-#include <atomic>
-#include <condition_variable>
 #include <cstdint>
-#include <mutex>
-#include <thread>
 
 namespace tarvo::vst3 {
 
@@ -62,10 +59,7 @@ private:
     class RunLoopHandler;
     Steinberg::FUnknown* mRunLoop = nullptr;   // Linux::IRunLoop, referenced
     RunLoopHandler* mHandler = nullptr;
-    std::thread mThread;
-    std::mutex mThreadMutex;
-    std::condition_variable mThreadWake;
-    bool mThreadStop = false;
+    bool mOnThread = false;  // registered with the shared timer thread
 #endif
 };
 

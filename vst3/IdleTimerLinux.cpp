@@ -1,9 +1,12 @@
-// Linux idle timer: the host's run loop where offered, else an own thread.
+// Linux idle timer: the host's run loop where offered, else the shared
+// timer thread.
 #include "vst3/IdleTimer.h"
+
+#include "vst3/IdleTimerThread.h"
 
 #include "pluginterfaces/gui/iplugview.h"
 
-#include <chrono>
+#include <atomic>
 
 using namespace Steinberg;
 
@@ -125,34 +128,15 @@ void IdleTimer::StartPlatform()
         mHandler = new RunLoopHandler(this);
         if (loop->registerTimer(mHandler, static_cast<Linux::TimerInterval>(mIntervalMs)) == kResultOk)
             return;
-        // The host refused the timer: keep ticking on our own thread.
+        // The host refused the timer: tick on the shared timer thread.
         mHandler->Detach();
         mHandler->release();
         mHandler = nullptr;
         mRunLoop->release();
         mRunLoop = nullptr;
     }
-    {
-        std::lock_guard<std::mutex> lock(mThreadMutex);
-        mThreadStop = false;
-    }
-    mThread = std::thread([this] {
-        std::unique_lock<std::mutex> lock(mThreadMutex);
-        auto next = std::chrono::steady_clock::now();
-        while (!mThreadStop) {
-            next += std::chrono::milliseconds(mIntervalMs);
-            if (mThreadWake.wait_until(lock, next, [this] { return mThreadStop; }))
-                break;
-            lock.unlock();
-            Fire();
-            lock.lock();
-            // After a long stall, tick again one interval from now rather
-            // than in a burst.
-            auto now = std::chrono::steady_clock::now();
-            if (next < now - std::chrono::milliseconds(mIntervalMs * 4))
-                next = now;
-        }
-    });
+    IdleTimerThread::Instance().Add(this, mIntervalMs);
+    mOnThread = true;
 }
 
 //------------------------------------------------------------------------
@@ -164,16 +148,10 @@ void IdleTimer::StopPlatform()
         mHandler->release();
         mHandler = nullptr;
     }
-    if (mThread.joinable()) {
-        {
-            std::lock_guard<std::mutex> lock(mThreadMutex);
-            mThreadStop = true;
-        }
-        mThreadWake.notify_all();
-        if (mThread.get_id() == std::this_thread::get_id())
-            mThread.detach();  // stopped from its own tick: it ends after the tick
-        else
-            mThread.join();
+    if (mOnThread) {
+        // Returns once no tick of ours runs (or from inside our own tick).
+        IdleTimerThread::Instance().Remove(this);
+        mOnThread = false;
     }
 }
 

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <mutex>
 #include <utility>
 #include <vector>
 

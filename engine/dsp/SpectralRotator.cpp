@@ -19,9 +19,10 @@
 #include <numbers>
 
 //------------------------------------------------------------------------------
-SpectralRotator::SpectralRotator()
+SpectralRotator::SpectralRotator(int n)
 {
-    SetSize(4096);
+    if (!SetSize(n))
+        SetSize(4096);
 }
 
 //------------------------------------------------------------------------------
@@ -29,6 +30,12 @@ bool SpectralRotator::SetSize(int n)
 {
     if (n < kMinSize || n > kMaxSize || (n & (n - 1)) != 0)
         return false;
+    if (n == mSize)
+    {
+        // The tables depend on N alone: only the buffered audio goes.
+        ClearFrames();
+        return true;
+    }
     if (!mHalfFft.SetSize(n / 2))
         return false;
     mTwiddles.resize(static_cast<size_t>(n / 4 + 1) * 2);
@@ -41,18 +48,15 @@ bool SpectralRotator::SetSize(int n)
     mTwiddles[static_cast<size_t>(n / 2)] = 0.0; // k = N/4: exactly -j
     mTwiddles[static_cast<size_t>(n / 2) + 1] = -1.0;
 
-    const size_t total = static_cast<size_t>(n) / 2 + 6 * static_cast<size_t>(n);
-    if (n != mSize)
-        mMemory.assign(total, 0.0);
-    else
-        std::fill(mMemory.begin(), mMemory.end(), 0.0);
+    // Window (N/2), the two frames (N each) and the gains (N/2), zeroed.
+    mMemory.assign(3 * static_cast<size_t>(n), 0.0);
+    mTouched = false;
 
     mSize = n;
     mWindow = mMemory.data();
     mFrameA = mWindow + n / 2;
-    mFrameB = mFrameA + 2 * n;
-    mScratch = mFrameB + 2 * n;
-    mGain = mScratch + n;
+    mFrameB = mFrameA + n;
+    mGain = mFrameB + n;
     for (int i = 0; i < n / 2; ++i)
     {
         const double t = 2.0 * std::numbers::pi * i / n;
@@ -61,6 +65,17 @@ bool SpectralRotator::SetSize(int n)
     for (int i = 0; i < n / 2; ++i)
         mGain[i] = 2.0 * (0.5 / (n * (mWindow[i] + mWindow[n / 2 - 1 - i])));
     return true;
+}
+
+//------------------------------------------------------------------------------
+void SpectralRotator::ClearFrames()
+{
+    // Frames that never took a sample since the last clear are zero still.
+    if (!mTouched && mPosition == 0)
+        return;
+    std::fill(mFrameA, mFrameA + mSize, 0.0);
+    std::fill(mFrameB, mFrameB + mSize, 0.0);
+    mTouched = false;
 }
 
 //------------------------------------------------------------------------------
@@ -76,6 +91,7 @@ void SpectralRotator::FinishBlock()
     const int n = mSize;
     const int half = n / 2;
     std::swap(mFrameA, mFrameB);
+    mTouched = true;
     double* __restrict z = mFrameA;
     const double* __restrict w = mTwiddles.data();
 

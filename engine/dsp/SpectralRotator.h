@@ -7,8 +7,8 @@
 // buffers swap roles at every half-frame boundary so no separate overlap-add
 // buffer is needed. The output lags the input by exactly N samples.
 //
-// Real-time: SetSize allocates (one zero-filled block of N/2 + 6N doubles
-// plus the FFT tables; the block is reused when N is unchanged).
+// Real-time: SetSize allocates (one zero-filled block of 3N doubles plus the
+// FFT tables) when N changes; with N unchanged it only clears the frames.
 // SetPhase and ProcessSample never allocate, lock or throw.
 
 #include "engine/dsp/ComplexFft.h"
@@ -22,8 +22,8 @@ public:
     static constexpr int kMinSize = 8;
     static constexpr int kMaxSize = 32768;
 
-    // A new rotator has N = 4096 and phase (1, 0).
-    SpectralRotator();
+    // A new rotator has N = n (4096 when n is no valid size) and phase (1, 0).
+    explicit SpectralRotator(int n = 4096);
 
     // Frame length N (a power of two, kMinSize ... kMaxSize). Always discards
     // the buffered audio, so the next N outputs are silence. Returns false and
@@ -56,13 +56,14 @@ public:
 
 private:
     void FinishBlock();
+    void ClearFrames();
 
-    std::vector<double> mMemory; // window | frameA | frameB | scratch
+    std::vector<double> mMemory; // window | frameA | frameB | gains
     double* mWindow = nullptr;   // N/2 rising half of the Blackman window
     double* mFrameA = nullptr;   // N complex values (v, v), kept as their N reals v
     double* mFrameB = nullptr;   // the same for the other frame
-    double* mScratch = nullptr;  // N complex values; its second half holds
     double* mGain = nullptr;     // 2 · 0.5 / (N·(w[k] + w[N/2-1-k])), k < N/2
+    bool mTouched = false;       // a frame finished since the frames were cleared
     double mCosPhi = 1.0;
     double mSinPhi = 0.0;
     int32_t mPosition = 0;       // twice the samples taken in this block

@@ -1,6 +1,7 @@
 #include "engine/dsp/StereoDelay.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -19,22 +20,26 @@ int ClampLength(int n, int limit, int capacity)
 void StereoDelay::Reallocate(int n)
 {
     const bool valid = n > 0 && n <= kMaxCapacity;
+    mBuffer = ZeroedBuffer(2 * static_cast<size_t>(valid ? n : 1));
     mCapacity = valid ? n : 1;
-    mBuffer.assign(2 * static_cast<size_t>(mCapacity), 0.0);
     mLength = valid ? n : 0;
     mPosition = 0;
+    mTouched = mLength;
 }
 
 //------------------------------------------------------------------------------
 void StereoDelay::SetLength(int n)
 {
     mLength = ClampLength(n, kMaxLength, mCapacity);
+    mTouched = std::max(mTouched, mLength);
 }
 
 //------------------------------------------------------------------------------
 void StereoDelay::Clear()
 {
-    std::fill(mBuffer.begin(), mBuffer.end(), 0.0);
+    // Beyond the longest length used since the last clear it is still zero.
+    std::memset(mBuffer.data(), 0, 2 * static_cast<size_t>(mTouched) * sizeof(double));
+    mTouched = mLength;
     mPosition = 0;
 }
 
@@ -42,21 +47,24 @@ void StereoDelay::Clear()
 void MonoDelay::Reallocate(int n)
 {
     const bool valid = n > 0 && n <= kMaxCapacity;
+    mBuffer = ZeroedBuffer(static_cast<size_t>(valid ? n : 1));
     mCapacity = valid ? n : 1;
-    mBuffer.assign(static_cast<size_t>(mCapacity), 0.0);
     mLength = valid ? n : 0;
     mPosition = 0;
+    mTouched = mLength;
 }
 
 //------------------------------------------------------------------------------
 void MonoDelay::SetLength(int n)
 {
     mLength = ClampLength(n, kMaxLength, mCapacity);
+    mTouched = std::max(mTouched, mLength);
 }
 
 //------------------------------------------------------------------------------
 void MonoDelay::Clear()
 {
-    std::fill(mBuffer.begin(), mBuffer.end(), 0.0);
+    std::memset(mBuffer.data(), 0, static_cast<size_t>(mTouched) * sizeof(double));
+    mTouched = mLength;
     mPosition = 0;
 }

@@ -2,11 +2,14 @@
 // Whole-sample delay lines: StereoDelay for a pair of values, MonoDelay for
 // one. A length of 0 passes the input through unchanged.
 //
+// The buffer starts zeroed without being written (ZeroedBuffer) and is
+// written only as far as the lengths in use reach, so a large capacity costs
+// neither time nor memory until it is used; Clear zeroes only that part.
+//
 // Real-time: Reallocate allocates; SetLength, Clear and ProcessSample never
 // allocate, lock or throw.
 
-#include <cstddef>
-#include <vector>
+#include "engine/dsp/ZeroedBuffer.h"
 
 class StereoDelay
 {
@@ -35,7 +38,7 @@ public:
             return;
         if (mPosition >= mLength)
             mPosition = 0;
-        double* slot = &mBuffer[2 * static_cast<std::size_t>(mPosition)];
+        double* slot = mBuffer.data() + 2 * static_cast<std::size_t>(mPosition);
         const double oldA = slot[0];
         const double oldB = slot[1];
         slot[0] = a;
@@ -47,10 +50,11 @@ public:
     }
 
 private:
-    std::vector<double> mBuffer;
+    ZeroedBuffer mBuffer;
     int mCapacity = 0;
     int mPosition = 0;
     int mLength = 0;
+    int mTouched = 0; // entries that may be non-zero: the longest length since the last clear
 };
 
 class MonoDelay
@@ -74,7 +78,7 @@ public:
             return;
         if (mPosition >= mLength)
             mPosition = 0;
-        double& slot = mBuffer[static_cast<std::size_t>(mPosition)];
+        double& slot = mBuffer.data()[mPosition];
         const double old = slot;
         slot = x;
         x = old;
@@ -83,8 +87,9 @@ public:
     }
 
 private:
-    std::vector<double> mBuffer;
+    ZeroedBuffer mBuffer;
     int mCapacity = 0;
     int mPosition = 0;
     int mLength = 0;
+    int mTouched = 0; // entries that may be non-zero: the longest length since the last clear
 };

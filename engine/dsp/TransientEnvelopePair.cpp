@@ -28,7 +28,7 @@ TransientEnvelopePair::TransientEnvelopePair()
     for (int j = 0; j < 3; ++j)
         total += 4 * static_cast<size_t>(WindowSamples(j, TransientEnvelope::kMaxRate));
     total += 2 * 4 * static_cast<size_t>(kDelayCapacity);
-    mStorage.assign(total, 0.0);
+    mStorage = ZeroedBuffer(total);
 
     double* p = mStorage.data();
     for (int j = 0; j < 3; ++j)
@@ -44,16 +44,25 @@ TransientEnvelopePair::TransientEnvelopePair()
         w.level = _mm_setzero_pd();
         w.sum = _mm_setzero_pd();
     }
-    // Delay content starts as silence: value 0, level -infinity (that of 0).
-    const double minusInf = -std::numeric_limits<double>::infinity();
+    // Delay content starts as silence (see MakeSilent), slot by slot as the
+    // delay lengths reach it.
     for (Delay& d : mDelays)
     {
         d.slots = p;
         d.capacity = kDelayCapacity;
-        for (int i = 0; i < kDelayCapacity; ++i)
-            p[4 * i + 2] = p[4 * i + 3] = minusInf;
         p += 4 * static_cast<size_t>(kDelayCapacity);
     }
+}
+
+//------------------------------------------------------------------------------
+void TransientEnvelopePair::MakeSilent(Delay& d)
+{
+    // Silence is value 0 and level -infinity (that of 0). Slots no length
+    // has reached yet hold nothing else, so they are set when first reached.
+    const double minusInf = -std::numeric_limits<double>::infinity();
+    for (int i = d.silentUpTo; i < d.length; ++i)
+        d.slots[4 * i + 2] = d.slots[4 * i + 3] = minusInf;
+    d.silentUpTo = std::max(d.silentUpTo, d.length);
 }
 
 //------------------------------------------------------------------------------
@@ -95,6 +104,7 @@ void TransientEnvelopePair::Configure(int rate)
     {
         const int n = mWindows[2].length - mWindows[j].length;
         mDelays[j].length = n > 0 ? std::min(n, mDelays[j].capacity) : 0;
+        MakeSilent(mDelays[j]);
     }
 }
 

@@ -10,9 +10,9 @@
 // TransientEnvelope::kMaxRate; Configure, ProcessPair and ProcessPairSimple
 // never allocate, lock or throw.
 
-#include <emmintrin.h>
+#include "engine/dsp/ZeroedBuffer.h"
 
-#include <vector>
+#include <emmintrin.h>
 
 class TransientEnvelopePair
 {
@@ -53,14 +53,16 @@ private:
         int capacity = 1;
         int length = 0;
         int position = 0;
+        int silentUpTo = 0; // slots below hold silence or delayed values
     };
 
     __m128d Blend(__m128d v);
     static __m128d WindowStep(Window& w, __m128d v, __m128d level);
     static void DelayStep(Delay& d, __m128d& v, __m128d& level);
     static void Resize(Window& w, int length);
+    static void MakeSilent(Delay& d);
 
-    std::vector<double> mStorage; // window entries and delay slots
+    ZeroedBuffer mStorage; // window entries and delay slots
     Window mWindows[3];
     Delay mDelays[2]; // for windows 1 and 2
     double mState[2] = {0.0, 0.0};

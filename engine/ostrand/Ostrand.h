@@ -28,6 +28,7 @@
 #include "engine/ostrand/OstrandReadouts.h"
 #include "framework/RelaxedAtomic.h"
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -54,7 +55,11 @@ public:
 
     // --- Editor services -----------------------------------------------------
     // Not owned; null until an editor exists.
-    void SetEditorServices(OstrandEditorServices* services) { mEditor = services; }
+    void SetEditorServices(OstrandEditorServices* services)
+    {
+        mEditor = services;
+        mChangeCount.fetch_add(1, std::memory_order_relaxed);
+    }
     void SetHighlightTicks(int ticks, bool add) { mHighlightTicks = add ? mHighlightTicks + ticks : ticks; }
     void RestorePlates();
     void ResetClipLights();
@@ -177,6 +182,15 @@ private:
     void SetReadout(OstrandReadout readout);
     void EditorHousekeeping();
     void AdvanceBanner();
+    // A tick with the engine at rest and nothing changed since the last full
+    // tick repeats that tick's outcome: only the editor hand-over is redone.
+    bool TickChangesNothing() const;
+    void QuietTick();
+    // Meters, clip lights and the redraw countdown of every tick.
+    void HandOverToEditor();
+    void RememberQuietInputs();
+    // No glide step would change anything (the Delay included).
+    bool GlidesAtRest() const;
     void ShowSwitchLights();
     void PushStyleLight();
 
@@ -246,7 +260,10 @@ private:
     GlideCoefficient mDelayGlide;
 
     // Signal-chain objects
-    SpectralRotator mRotators[6];    // mid/side of stage 1 (S), 2 (S/2), 3 (2S)
+    // Mid/side of stage 1 (S), 2 (S/2), 3 (2S), made at the sizes of the
+    // 44100 Hz structure that the first setup asks for.
+    SpectralRotator mRotators[6] = {SpectralRotator(2048), SpectralRotator(2048), SpectralRotator(1024),
+                                    SpectralRotator(1024), SpectralRotator(4096), SpectralRotator(4096)};
     StereoDelay mStage1Align;
     StereoDelay mStage2Align;
     StereoDelay mDryDetector;
@@ -262,6 +279,11 @@ private:
     ResampleFir mFirs[8];
     ResampleBlockFirPair mBlockFirPairs[4]; // the same four signals as (mid, side) pairs
     FeedbackHistory mHistory;
+    // What the envelopes were last set to (ApplyEnvelopeTimes).
+    bool mEnvelopeTimesValid = false;
+    double mEnvelopeAttackMs = 0.0;
+    double mEnvelopeReleaseMs = 0.0;
+    int mEnvelopeRate = 0;
     double mDriveM = 0.0;
     double mDriveS = 0.0;
 
@@ -272,4 +294,13 @@ private:
     bool mClipPending[2] = {false, false};
 
     ReadoutText mReadouts[kNumReadouts] = {};
+
+    // Quiet ticks: what the last full tick saw. mChangeCount counts the calls
+    // that may give a tick work (parameter changes, processing resets,
+    // preset loads, state restores, configuration after a block).
+    std::atomic<unsigned> mChangeCount{0};
+    unsigned mQuietChangeCount = 0;
+    bool mQuietValid = false;
+    double mQuietRate = 0.0;
+    double mQuietParams[kNumOstrandParams] = {};
 };

@@ -19,6 +19,7 @@ int HoldSteps(double rate, double perRate)
 void Ostrand::ResetProcessing()
 {
     std::lock_guard<std::recursive_mutex> lock(PluginLock());
+    mChangeCount.fetch_add(1, std::memory_order_relaxed);
     EnsureCapacity(SampleRate());
     if (mPhase > 1) {
         double rate = SampleRate();
@@ -50,6 +51,7 @@ void Ostrand::ResetProcessing()
 void Ostrand::ParamChanged(int /*paramIdx*/)
 {
     std::lock_guard<std::recursive_mutex> lock(PluginLock());
+    mChangeCount.fetch_add(1, std::memory_order_relaxed);
     if (mPhase == 0) {
         mPhase = 1;
         SetupStructure();

@@ -130,9 +130,18 @@ void Ostrand::ApplyGlideValue(OstrandGlideId id, double v)
 void Ostrand::ApplyEnvelopeTimes(double attackMs, double releaseMs)
 {
     const int detectorRate = static_cast<int>((mFactor > 1 ? mFactor : 1) * mRate);
+    // The envelopes' settings depend on these three values alone: the
+    // stopped engine restarts this glide at every tick, mostly to no change.
+    if (mEnvelopeTimesValid && attackMs == mEnvelopeAttackMs && releaseMs == mEnvelopeReleaseMs &&
+        detectorRate == mEnvelopeRate)
+        return;
     for (int ch = 0; ch < 2; ++ch)
         mClassic[ch].SetTimes(attackMs, 10.0 * releaseMs, detectorRate);
     mTight.Configure(detectorRate);
+    mEnvelopeTimesValid = true;
+    mEnvelopeAttackMs = attackMs;
+    mEnvelopeReleaseMs = releaseMs;
+    mEnvelopeRate = detectorRate;
 }
 
 //------------------------------------------------------------------------

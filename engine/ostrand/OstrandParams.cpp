@@ -147,6 +147,7 @@ int Ostrand::UnserializeParams(StateChunk* chunk, int startPos)
     std::lock_guard<std::recursive_mutex> lock(PluginLock());
     if (chunk != nullptr && mFirstRunPass < 2)
         mParamsRestored = true;
+    mChangeCount.fetch_add(1, std::memory_order_relaxed);
     return OstrandBase::UnserializeParams(chunk, startPos);
 }
 
@@ -155,6 +156,7 @@ void Ostrand::PresetLoadStarting()
 {
     mPresetLoading = true;
     mFaderDragging = false;
+    mChangeCount.fetch_add(1, std::memory_order_relaxed);
 }
 
 //------------------------------------------------------------------------
@@ -163,6 +165,7 @@ void Ostrand::PresetLoadFinished()
     // The load is over whatever the banner does; leaving the mark set would
     // make every later host change look like a preset recall.
     mPresetLoading = false;
+    mChangeCount.fetch_add(1, std::memory_order_relaxed);
     if (mIntroTicks > 190)
         return;
     mPresetLoaded = true;

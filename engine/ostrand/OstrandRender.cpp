@@ -77,9 +77,13 @@ void Ostrand::RenderBlock(double** inputs, double** outputs, int nFrames)
     double* outL = outputs[0];
     double* outR = outputs[1];
     const int sleepAfter = mFrameMultiple * mFrameSize * 2;
+    // Nothing else moves the glides while the block runs: when they rest at
+    // its start, every glide step of the block would return at once.
+    const bool gliding = !GlidesAtRest();
 
     for (int n = 0; n < nFrames; ++n) {
-        GlideStepAll();
+        if (gliding)
+            GlideStepAll();
         const double l = Sane(inL, n);
         const double r = Sane(inR, n);
         if (std::fabs(l) + std::fabs(r) < 1e-6)
@@ -104,6 +108,7 @@ void Ostrand::RenderBlock(double** inputs, double** outputs, int nFrames)
     FinishBlockMeters();
     if (mConfigRequested) {
         mConfigRequested = false;
+        mChangeCount.fetch_add(1, std::memory_order_relaxed);
         ConfigureStep();
     }
 }

@@ -123,6 +123,7 @@ void Ostrand::LatencyStep()
     ApplyLatencyLengths();
     const int detectorRate = static_cast<int>((mFactor > 1 ? mFactor : 1) * mRate);
     mTight.Configure(detectorRate);
+    mEnvelopeTimesValid = mEnvelopeTimesValid && detectorRate == mEnvelopeRate;
     ChangeLatency(mLatencySamples);
 }
 

@@ -12,6 +12,11 @@ void Ostrand::IdleTick()
     // audio, so it runs under the plug-in lock rather than racing it.
     std::lock_guard<std::recursive_mutex> lock(PluginLock());
 
+    if (TickChangesNothing()) {
+        QuietTick();
+        return;
+    }
+
     if (mPhase == 1) {
         mPhase = 2;
         InformHostOfAllParamChanges();
@@ -71,8 +76,77 @@ void Ostrand::IdleTick()
             int juice = static_cast<int>(GetParam(kParamJuice)->Value());
             if (mFactor != JuiceFor(juice, mRate).factor)
                 ConfigureStep();
+            // Once every glide rests and the factor is the requested one,
+            // the remaining steps would change nothing.
+            else if (GlidesAtRest())
+                break;
         }
+        RememberQuietInputs();
+    } else {
+        mQuietValid = false;
     }
+}
+
+//------------------------------------------------------------------------
+bool Ostrand::GlidesAtRest() const
+{
+    return mPhase < 2 ||
+           (!AnyGlidePending() && mDelayShift == mDelayShiftApplied && mDelaySteps == RoundHalfAway(mDelayTarget));
+}
+
+//------------------------------------------------------------------------
+void Ostrand::RememberQuietInputs()
+{
+    mQuietValid = true;
+    mQuietChangeCount = mChangeCount.load(std::memory_order_relaxed);
+    mQuietRate = SampleRate();
+    for (int i = 0; i < kNumOstrandParams; ++i)
+        mQuietParams[i] = GetParam(i)->Value();
+}
+
+//------------------------------------------------------------------------
+bool Ostrand::TickChangesNothing() const
+{
+    // Every condition under which a full tick would change state or call
+    // the editor differently from the last one: an engine still settling,
+    // audio playing, glides or a latency update pending, undo, banner,
+    // highlight or hint animations running, or any input of the readouts
+    // and of the configuration step moved (a host may set parameter values
+    // without a change call).
+    if (!mQuietValid || mChangeCount.load(std::memory_order_relaxed) != mQuietChangeCount)
+        return false;
+    if (mPhase != 3 || mSettle != 4 || !FirstRunDone() || mBannerState != 2 || mAudioRunning)
+        return false;
+    if (!GlidesAtRest() || mLatencyRequested || mStyle != mStyleRequested)
+        return false;
+    // (A snapshot delay left from a host change waits for an editor edit.)
+    if (mSettingsChanged || (mPresetLoaded && mSnapshotDelay >= 1) || mHighlightTicks > 0 || mLogoHoverState == 1 ||
+        mGuideChars > 0 || mRefreshWithLights || mUserInteracting)
+        return false;
+    if (SampleRate() != mQuietRate)
+        return false;
+    for (int i = 0; i < kNumOstrandParams; ++i)
+        if (GetParam(i)->Value() != mQuietParams[i])
+            return false;
+    return true;
+}
+
+//------------------------------------------------------------------------
+void Ostrand::QuietTick()
+{
+    // What a full tick at rest still changes: it forgets the block mark,
+    // hands the meters over and has the editor redraw, and its restart of the
+    // attack/release glide moves the two glide states one step closer to
+    // their targets. That step lands on the targets again, so the envelope
+    // times, the Attack and Release controls (already showing these
+    // parameter values), the readout texts and the configuration would all
+    // come out as they are; every other glide step would return at once.
+    mBlockRan = false;
+    mIdleTicks = 0;
+    mRedrawTicks = 1;
+    HandOverToEditor();
+    mGlides[kGlideAttack].Advance(mRate);
+    mGlides[kGlideRelease].Advance(mRate);
 }
 
 //------------------------------------------------------------------------
@@ -110,7 +184,12 @@ void Ostrand::EditorHousekeeping()
         RefreshReadouts();
         mRedrawTicks = 1;
     }
+    HandOverToEditor();
+}
 
+//------------------------------------------------------------------------
+void Ostrand::HandOverToEditor()
+{
     if (mEditor != nullptr) {
         mEditor->SetMeters(mMeters);
         for (int side = 0; side < 2; ++side)

@@ -1,7 +1,7 @@
 // Realtime factor of Ostrand::RenderBlock on ten seconds of a music-like
 // signal (tones and noise under a beat-like envelope), per Juice setting,
-// filter style and sample rate, with and without the sidechain; and the
-// memory one instance holds.
+// filter style and sample rate, with and without the sidechain; the share
+// of one core an instance takes; and the memory one instance holds.
 #include "engine/ostrand/Ostrand.h"
 
 #include <benchmark/benchmark.h>
@@ -9,6 +9,8 @@
 #include <malloc.h>
 
 #include <chrono>
+#include <cstdio>
+#include <ctime>
 #include <cmath>
 #include <memory>
 #include <numbers>
@@ -112,11 +114,82 @@ void RenderArgs(benchmark::internal::Benchmark* b)
 }
 BENCHMARK(BM_RenderBlock)->Apply(RenderArgs);
 
-// Heap bytes one instance holds once it is set up for processing.
+double ThreadCpuSeconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + 1e-9 * static_cast<double>(t.tv_nsec);
+}
+
+// The figure a producer reads off a host's meter: the share of one core an
+// instance takes while playing, in percent (CPU time over audio time), for
+// the settings a fresh instance opens with (Juice 1 "Regular") and for
+// Juice 5 "Clear". Args: rate, setting (0 default, 1 Juice 5 "Clear").
+void BM_CorePercent(benchmark::State& state)
+{
+    const double rate = static_cast<double>(state.range(0));
+    const Signal& sig = SignalFor(rate);
+    auto plug = std::make_unique<Ostrand>();
+    plug->SetSampleRate(rate);
+    plug->ResetProcessing();
+    if (state.range(1) == 1) {
+        SetPlain(*plug, kParamJuice, 5.0);
+        SetPlain(*plug, kParamOversampleMode, 1.0);
+    }
+    for (int i = 0; i < 210; ++i)
+        plug->IdleTick();
+
+    const std::size_t n = sig.ch[0].size();
+    std::vector<double> outL(kBlock), outR(kBlock);
+    double cpu = 0.0;
+    for (auto _ : state) {
+        const double start = ThreadCpuSeconds();
+        for (std::size_t pos = 0; pos < n; pos += kBlock) {
+            int frames = static_cast<int>(std::min<std::size_t>(kBlock, n - pos));
+            double* in[4] = {const_cast<double*>(&sig.ch[0][pos]), const_cast<double*>(&sig.ch[1][pos]),
+                             const_cast<double*>(&sig.ch[2][pos]), const_cast<double*>(&sig.ch[3][pos])};
+            double* out[2] = {outL.data(), outR.data()};
+            plug->RenderBlock(in, out, frames);
+            benchmark::DoNotOptimize(outL.data());
+        }
+        const double spent = ThreadCpuSeconds() - start;
+        state.SetIterationTime(spent);
+        cpu += spent;
+    }
+    const double audio = static_cast<double>(n) / rate * static_cast<double>(state.iterations());
+    state.counters["core_pct"] = 100.0 * cpu / audio;
+    state.counters["realtime_x"] = audio / cpu;
+}
+BENCHMARK(BM_CorePercent)
+    ->ArgNames({"rate", "juice5clear"})
+    ->ArgsProduct({{44100, 48000, 96000}, {0, 1}})
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true)
+    ->Unit(benchmark::kMillisecond);
+
+// Resident pages of the process, in bytes.
+double ResidentBytes()
+{
+    long pages = 0;
+    long resident = 0;
+    if (std::FILE* f = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2)
+            resident = 0;
+        std::fclose(f);
+    }
+    return static_cast<double>(resident) * 4096.0;
+}
+
+// Memory one instance holds once it is set up for processing: heap in use
+// (malloc's view), and resident memory, which also counts the large
+// buffers taken from the system directly and leaves out what no one touched.
 void BM_InstanceMemory(benchmark::State& state)
 {
     for (auto _ : state) {
         struct mallinfo2 before = mallinfo2();
+        const double residentBefore = ResidentBytes();
         auto plug = std::make_unique<Ostrand>();
         plug->SetSampleRate(static_cast<double>(state.range(0)));
         plug->ResetProcessing();
@@ -125,6 +198,7 @@ void BM_InstanceMemory(benchmark::State& state)
         struct mallinfo2 after = mallinfo2();
         double bytes = static_cast<double>((after.uordblks + after.hblkhd) - (before.uordblks + before.hblkhd));
         state.counters["MiB"] = bytes / (1024.0 * 1024.0);
+        state.counters["resident_MiB"] = (ResidentBytes() - residentBefore) / (1024.0 * 1024.0);
         benchmark::DoNotOptimize(plug.get());
     }
 }

@@ -115,3 +115,35 @@ TEST(GlideCoefficient, PerSampleCoefficientKeepsTheGlideTimeAcrossRates)
     GlideCoefficient bad;
     EXPECT_EQ(bad.Step(0.5, -44100.0), 0.5);
 }
+
+// A clear empties everything a length used since the previous clear, also
+// where a shorter length no longer reaches: growing back reads silence.
+TEST(StereoDelay, ClearEmptiesWhatEarlierLengthsFilled)
+{
+    StereoDelay d(1000);
+    d.SetLength(600);
+    for (int i = 0; i < 600; ++i)
+    {
+        double a = 1.0 + i, b = -1.0 - i;
+        d.ProcessSample(a, b);
+    }
+    d.SetLength(20);
+    d.Clear();
+    d.SetLength(900);
+    for (int i = 0; i < 900; ++i)
+    {
+        double a = 5.0, b = 6.0;
+        d.ProcessSample(a, b);
+        ASSERT_EQ(a, 0.0) << i;
+        ASSERT_EQ(b, 0.0) << i;
+    }
+    // Cleared again after that: the 900 written pairs are gone as well.
+    d.Clear();
+    d.SetLength(1000);
+    for (int i = 0; i < 1000; ++i)
+    {
+        double a = 0.5, b = 0.5;
+        d.ProcessSample(a, b);
+        ASSERT_EQ(a, 0.0) << i;
+    }
+}

@@ -208,3 +208,26 @@ TEST(SpectralRotator, ResizeRestartsFromSilence)
     EXPECT_FALSE(r.SetSize(4));
     EXPECT_EQ(r.Size(), 256);
 }
+
+// Setting the size it already has discards the buffered audio too, whether
+// the last sample completed a block or not: the rotator goes on exactly as one
+// of that size that took only silence so far (the block position is kept).
+TEST(SpectralRotator, SameSizeResizeDiscardsTheBufferedAudio)
+{
+    const std::vector<double> in = Noise(3000, 11);
+    for (size_t fed : {size_t{256}, size_t{1024}, size_t{1100}})
+    {
+        SpectralRotator quiet(512);
+        quiet.SetPhase(std::cos(0.7), std::sin(0.7));
+        Rotate(quiet, std::vector<double>(fed, 0.0));
+        const std::vector<double> expected = Rotate(quiet, in);
+
+        SpectralRotator r = MakeRotator(512, 0.0);
+        r.SetPhase(std::cos(0.7), std::sin(0.7));
+        Rotate(r, Noise(fed, 5));
+        ASSERT_TRUE(r.SetSize(512));
+        const std::vector<double> out = Rotate(r, in);
+        for (size_t i = 0; i < in.size(); ++i)
+            ASSERT_EQ(out[i], expected[i]) << "after " << fed << " samples, output " << i;
+    }
+}

@@ -26,6 +26,7 @@
 #include "engine/ostrand/OstrandParams.h"
 #include "engine/ostrand/OstrandReadouts.h"
 
+#include <atomic>
 #include <cstdint>
 
 class Ostrand : public OstrandBase {
@@ -50,7 +51,11 @@ public:
 
     // --- Editor services -----------------------------------------------------
     // Not owned; null until an editor exists.
-    void SetEditorServices(OstrandEditorServices* services) { mEditor = services; }
+    void SetEditorServices(OstrandEditorServices* services)
+    {
+        mEditor = services;
+        mChangeCount.fetch_add(1, std::memory_order_relaxed);
+    }
     void SetHighlightTicks(int ticks, bool add) { mHighlightTicks = add ? mHighlightTicks + ticks : ticks; }
     void RestorePlates();
     void ResetClipLights();
@@ -132,6 +137,12 @@ private:
     void SetReadout(OstrandReadout readout);
     void EditorHousekeeping();
     void AdvanceBanner();
+    bool TickChangesNothing() const;
+    void QuietTick();
+    void HandOverToEditor();
+    void RememberQuietInputs();
+    // No glide step would change anything (the Delay included).
+    bool GlidesAtRest() const;
     void ShowSwitchLights();
     void PushStyleLight();
 
@@ -222,4 +233,10 @@ private:
     bool mClipPending[2] = {false, false};
 
     ReadoutText mReadouts[kNumReadouts] = {};
+
+    std::atomic<unsigned> mChangeCount{0};
+    unsigned mQuietChangeCount = 0;
+    bool mQuietValid = false;
+    double mQuietRate = 0.0;
+    double mQuietParams[kNumOstrandParams] = {};
 };

@@ -78,6 +78,7 @@ void Ostrand::RenderBlock(double** inputs, double** outputs, int nFrames)
     FinishBlockMeters();
     if (mConfigRequested) {
         mConfigRequested = false;
+        mChangeCount.fetch_add(1, std::memory_order_relaxed);
         ConfigureStep();
     }
 }
