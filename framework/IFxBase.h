@@ -15,6 +15,7 @@
 #include "framework/IFxPreset.h"
 #include "framework/StateChunk.h"
 
+#include <atomic>
 #include <initializer_list>
 #include <mutex>
 #include <string>
@@ -121,6 +122,9 @@ public:
     // count does not match the parameter count.
     bool DefinePreset(const char* name, std::initializer_list<double> values);
     bool LoadPreset(int idx);
+    // Counts the preset loads that succeeded, wherever they came from (the
+    // host, the editor, a bank restore), so a binding can tell its host.
+    unsigned PresetLoadCount() const { return mPresetLoads.load(); }
     const char* PresetName(int idx) const;
     // "user preset N", N being one more than the slots already so named.
     static void NextUserPresetName(const std::vector<IFxPreset>& presets, char* out, int outSize);
@@ -145,6 +149,9 @@ public:
     int Latency() const { return mLatency; }
     bool IsBypassed() const { return mBypassed; }
     void SetBypassed(bool on) { mBypassed = on; }
+    // Forgets the audio stored in the bypass delay line (a new processing
+    // setup must not replay what came before it).
+    void ClearBypassDelay() { mBypassDelay.Clear(); }
     IEditorLink* EditorSurface() const { return mEditor; }
 
     std::recursive_mutex& PluginLock() const { return mLock; }
@@ -202,6 +209,7 @@ private:
     bool mIsInstrument = false;
     bool mBypassed = false;
     int mCurrentPreset = 0;
+    std::atomic<unsigned> mPresetLoads{0};
     double mSampleRate = 44100.0;
     int mBlockSize = 0;
     int mLatency = 0;

@@ -132,6 +132,7 @@ bool IFxBase::LoadPreset(int idx)
     }
     if (ok) {
         mCurrentPreset = idx;
+        ++mPresetLoads;
         PresetLoadFinished();
         RefreshEditorParams();
     }

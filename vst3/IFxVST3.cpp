@@ -3,6 +3,7 @@
 #include "vst3/IFxVST3.h"
 
 #include "vst3/IFxVST3View.h"
+#include "vst3/InterfaceGuard.h"
 #include "vst3/SpeakerLayout.h"
 #include "vst3/TextConvert.h"
 
@@ -11,6 +12,7 @@
 #include "pluginterfaces/vst/ivsthostapplication.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -19,6 +21,7 @@
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
+using tarvo::vst3::Guarded;
 using tarvo::vst3::Utf16ToUtf8;
 using tarvo::vst3::Utf8ToUtf16;
 
@@ -37,6 +40,27 @@ double HostNormalized(double value)
 {
     return value > 0.0 ? std::min(value, 1.0) : 0.0;
 }
+
+// What a normalised value handed to the host must be: finite and in 0 .. 1.
+bool IsNormalized(double value)
+{
+    return value >= 0.0 && value <= 1.0;  // false for NaN
+}
+
+// A whole number in the text (leading spaces allowed, trailing text not
+// looked at), or false.
+bool ParseNumber(const char* text, double* value)
+{
+    char* end = nullptr;
+    double number = std::strtod(text, &end);
+    if (end == text || !std::isfinite(number))
+        return false;
+    *value = number;
+    return true;
+}
+
+// The bypass parameter's value texts, for index 0 and 1.
+constexpr const char* kBypassTexts[2] = {"off", "on"};
 
 } // namespace
 
@@ -107,17 +131,64 @@ void IFxVST3::StopIdleTimer()
 //------------------------------------------------------------------------
 void IFxVST3::OnIdleTimer(void* self)
 {
+    // Called by the host's run loop or the system's timer: nothing may
+    // escape into them.
     auto* plug = static_cast<IFxVST3*>(self);
-    plug->IdleTick();
-    plug->DeliverHostCalls();
+    Guarded([plug] {
+        plug->IdleTick();
+        // A tick from the host's run loop is on its UI thread, whichever
+        // thread made the instance. A tick from the timer's own thread
+        // delivers only what waited in vain for a UI-thread entry.
+        bool uiThread = plug->OnUiThread() || plug->mTimer.TicksOnUiThread();
+        if (uiThread || plug->HostCallsWaitingMs() >= kUiThreadGraceMs)
+            plug->DeliverHost(true);
+    });
+}
+
+//------------------------------------------------------------------------
+std::int64_t IFxVST3::NowMs()
+{
+    using namespace std::chrono;
+    // Never 0, which means "nothing waiting".
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count() + 1;
+}
+
+//------------------------------------------------------------------------
+void IFxVST3::NoteHostCallWaiting()
+{
+    std::int64_t none = 0;
+    mWaitingSince.compare_exchange_strong(none, NowMs());
+}
+
+//------------------------------------------------------------------------
+std::int64_t IFxVST3::HostCallsWaitingMs()
+{
+    // A preset the editor loaded waits as well, though nothing marked it.
+    if (PresetLoadCount() != mPresetLoadsTold.load())
+        NoteHostCallWaiting();
+    std::int64_t since = mWaitingSince.load();
+    return since == 0 ? -1 : NowMs() - since;
 }
 
 //------------------------------------------------------------------------
 void IFxVST3::DeliverHostCalls()
 {
-    if (!OnUiThread() || mDelivering)
+    DeliverHost(false);
+}
+
+//------------------------------------------------------------------------
+void IFxVST3::DeliverHost(bool anyThread)
+{
+    if (!anyThread && !OnUiThread())
+        return;
+    // One delivery at a time, from whichever thread; a host that calls us
+    // back from inside one (same thread) gets nothing delivered twice.
+    std::unique_lock<std::recursive_mutex> lock(mDeliverLock, std::try_to_lock);
+    if (!lock.owns_lock() || mDelivering)
         return;
     mDelivering = true;
+    // Anything queued from here on waits afresh.
+    mWaitingSince.store(0);
     if (mAnyPendingEdit.exchange(false)) {
         for (int i = 0; i < NParams(); ++i) {
             auto idx = static_cast<std::size_t>(i);
@@ -129,14 +200,76 @@ void IFxVST3::DeliverHostCalls()
             endEdit(id);
         }
     }
+    TellHostOfPresetLoad();
     // Kept until the host has given a handler to tell.
-    if (componentHandler != nullptr && mPendingRestart.exchange(false))
-        componentHandler->restartComponent(kLatencyChanged);
+    if (componentHandler != nullptr) {
+        if (int32 flags = mPendingRestart.exchange(0))
+            componentHandler->restartComponent(flags);
+    }
     mDelivering = false;
 }
 
 //------------------------------------------------------------------------
+void IFxVST3::TellHostOfPresetLoad()
+{
+    // A preset the plug-in loaded itself (editor, bank restore): the host
+    // hears of the slot and of every parameter, as one edit each, so it can
+    // record them like any edit made in the editor. Loads the host asked for
+    // through the preset parameter are told in process().
+    if (NPresets() <= 0 || componentHandler == nullptr)
+        return;
+    std::vector<double> values;
+    int slot = 0;
+    {
+        std::lock_guard<std::recursive_mutex> lock(PluginLock());
+        unsigned loads = PresetLoadCount();
+        if (loads == mPresetLoadsTold.load())
+            return;
+        mPresetLoadsTold.store(loads);
+        slot = CurrentPresetIndex();
+        values.reserve(static_cast<std::size_t>(NParams()));
+        for (int i = 0; i < NParams(); ++i)
+            values.push_back(GetParam(i)->ToNormalized());
+    }
+    // The host is called with no plug-in lock held.
+    beginEdit(kPresetId);
+    performEdit(kPresetId, PresetNormalized(slot));
+    endEdit(kPresetId);
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        auto id = static_cast<ParamID>(i);
+        beginEdit(id);
+        performEdit(id, values[i]);
+        endEdit(id);
+    }
+}
+
+//------------------------------------------------------------------------
+double IFxVST3::PresetNormalized(int slot) const
+{
+    if (NPresets() <= 0 || slot <= 0)
+        return 0.0;
+    return std::min(static_cast<double>(slot) / NPresets(), 1.0);
+}
+
+//------------------------------------------------------------------------
+int IFxVST3::PresetSlot(double normalized) const
+{
+    if (!std::isfinite(normalized) || NPresets() <= 0)
+        return -1;
+    // The integer part of value x presets; a value within rounding of the
+    // next slot up (slot / presets computed in floating point) counts as it.
+    double scaled = std::clamp(normalized, -1.0, 2.0) * NPresets();
+    return static_cast<int>(scaled + 1e-9);
+}
+
+//------------------------------------------------------------------------
 tresult PLUGIN_API IFxVST3::initialize(FUnknown* context)
+{
+    return Guarded(kInternalError, [&] { return Initialize(context); });
+}
+
+//------------------------------------------------------------------------
+tresult IFxVST3::Initialize(FUnknown* context)
 {
     tresult result = SingleComponentEffect::initialize(context);
 
@@ -147,13 +280,19 @@ tresult PLUGIN_API IFxVST3::initialize(FUnknown* context)
             app != nullptr) {
             String128 name{};
             if (app->getName(name) == kResultOk)
-                Utf16ToUtf8(name, hostName, sizeof(hostName));
+                Utf16ToUtf8(name, hostName, sizeof(hostName), 128);
             SetHost(hostName, 0);
             app->release();
         }
     }
 
     if (result == kResultOk) {
+        // Presets loaded before the host arrived are part of the state it
+        // reads; only later loads are news.
+        {
+            std::lock_guard<std::recursive_mutex> lock(PluginLock());
+            mPresetLoadsTold.store(PresetLoadCount());
+        }
         MakeBusesAndParameters();
         // Some hosts offer their run loop through the context; tick there.
         mTimer.UseRunLoop(context);
@@ -201,8 +340,8 @@ void IFxVST3::MakeBusesAndParameters()
                                                ParameterInfo::kCanAutomate | ParameterInfo::kIsList |
                                                    ParameterInfo::kIsBypass,
                                                0);
-        bypass->appendString(HostText("off").text);
-        bypass->appendString(HostText("on").text);
+        bypass->appendString(HostText(kBypassTexts[0]).text);
+        bypass->appendString(HostText(kBypassTexts[1]).text);
         parameters.addParameter(bypass);
     }
     for (int i = 0; i < NParams(); ++i)
@@ -252,19 +391,23 @@ void IFxVST3::AddPluginParameter(int idx)
 //------------------------------------------------------------------------
 tresult PLUGIN_API IFxVST3::terminate()
 {
-    for (IFxVST3View* view : mViews)
-        view->Detach();
-    mViews.clear();
-    // The host context goes away: its run loop may go with it.
-    mTimer.UseRunLoop(nullptr);
-    return SingleComponentEffect::terminate();
+    return Guarded(kInternalError, [&] {
+        for (IFxVST3View* view : mViews)
+            view->Detach();
+        mViews.clear();
+        // The host context goes away: its run loop may go with it.
+        mTimer.UseRunLoop(nullptr);
+        return SingleComponentEffect::terminate();
+    });
 }
 
 //------------------------------------------------------------------------
 tresult PLUGIN_API IFxVST3::setActive(TBool state)
 {
-    ActiveChanged(state != 0);
-    return kResultOk;
+    return Guarded(kInternalError, [&]() -> tresult {
+        ActiveChanged(state != 0);
+        return kResultOk;
+    });
 }
 
 //------------------------------------------------------------------------
@@ -276,69 +419,106 @@ tresult PLUGIN_API IFxVST3::setComponentState(IBStream* /*state*/)
 //------------------------------------------------------------------------
 tresult PLUGIN_API IFxVST3::getParamStringByValue(ParamID id, ParamValue valueNormalized, String128 string)
 {
-    const IFxParam* param = GetParam(static_cast<int>(id));
-    if (param == nullptr || string == nullptr || id >= static_cast<ParamID>(NParams()))
+    const IFxParam* param = id < static_cast<ParamID>(NParams()) ? GetParam(static_cast<int>(id)) : nullptr;
+    if (param == nullptr || string == nullptr)
         return kResultFalse;
-    char text[128] = {};
-    param->FormatValue(HostNormalized(valueNormalized), true, text, true, sizeof(text));
-    Utf8ToUtf16(text, string, 128);
-    return kResultOk;
+    return Guarded(kInternalError, [&]() -> tresult {
+        char text[128] = {};
+        param->FormatValue(HostNormalized(valueNormalized), true, text, true, sizeof(text));
+        Utf8ToUtf16(text, string, 128);
+        return kResultOk;
+    });
 }
 
 //------------------------------------------------------------------------
 tresult PLUGIN_API IFxVST3::getParamValueByString(ParamID id, TChar* string, ParamValue& valueNormalized)
 {
-    const IFxParam* param = id < static_cast<ParamID>(NParams()) ? GetParam(static_cast<int>(id)) : nullptr;
-    if (param == nullptr)
-        return SingleComponentEffect::getParamValueByString(id, string, valueNormalized);
     if (string == nullptr)
         return kResultFalse;
-    // The plug-in's own mapping, so the text a host reads back converts to
-    // the value it came from (shaped parameters included).
-    char text[128] = {};
-    Utf16ToUtf8(string, text, sizeof(text));
-    int listed = 0;
-    if (param->FindValueText(text, &listed)) {
-        valueNormalized = param->ToNormalized(static_cast<double>(listed));
+    return Guarded(kInternalError, [&]() -> tresult {
+        // Whatever the host's text field holds: read at most its 128 units,
+        // malformed UTF-16 included, and never through the SDK's converters.
+        char text[4 * tarvo::vst3::kHostStringUnits] = {};
+        Utf16ToUtf8(string, text, sizeof(text));
+        double value = 0.0;
+        if (!ValueFromText(id, text, &value) || !IsNormalized(value))
+            return kResultFalse;
+        valueNormalized = value;
         return kResultOk;
+    });
+}
+
+//------------------------------------------------------------------------
+bool IFxVST3::ValueFromText(ParamID id, const char* text, double* normalized) const
+{
+    if (id < static_cast<ParamID>(NParams())) {
+        const IFxParam* param = GetParam(static_cast<int>(id));
+        if (param == nullptr)
+            return false;
+        // The plug-in's own mapping, so the text a host reads back converts
+        // to the value it came from (shaped parameters included).
+        int listed = 0;
+        double plain = 0.0;
+        if (param->FindValueText(text, &listed))
+            plain = static_cast<double>(listed);
+        else if (!ParseNumber(text, &plain))
+            return false;
+        *normalized = param->ToNormalized(plain);
+        return true;
     }
-    char* end = nullptr;
-    double plain = std::strtod(text, &end);
-    if (end == text || !std::isfinite(plain))
-        return kResultFalse;
-    valueNormalized = param->ToNormalized(plain);
-    return kResultOk;
+    if (id == kBypassId && !IsInstrument()) {
+        for (int i = 0; i < 2; ++i) {
+            if (std::strcmp(text, kBypassTexts[i]) == 0) {
+                *normalized = static_cast<double>(i);
+                return true;
+            }
+        }
+        return false;
+    }
+    // The preset parameter's text is its normalised value itself.
+    if (id == kPresetId && NPresets() > 0)
+        return ParseNumber(text, normalized);
+    return false;
 }
 
 //------------------------------------------------------------------------
 ParamValue PLUGIN_API IFxVST3::normalizedParamToPlain(ParamID id, ParamValue valueNormalized)
 {
-    // Inverse of plainParamToNormalized: both use the parameter's shape.
-    if (id < static_cast<ParamID>(NParams()))
-        if (const IFxParam* param = GetParam(static_cast<int>(id)))
-            return param->FromNormalized(HostNormalized(valueNormalized));
-    return SingleComponentEffect::normalizedParamToPlain(id, valueNormalized);
+    return Guarded(0.0, [&] {
+        // Inverse of plainParamToNormalized: both use the parameter's shape.
+        if (id < static_cast<ParamID>(NParams()))
+            if (const IFxParam* param = GetParam(static_cast<int>(id)))
+                return param->FromNormalized(HostNormalized(valueNormalized));
+        // The SDK's list mapping casts to an integer: keep it in range.
+        return SingleComponentEffect::normalizedParamToPlain(id, HostNormalized(valueNormalized));
+    });
 }
 
 //------------------------------------------------------------------------
 ParamValue PLUGIN_API IFxVST3::plainParamToNormalized(ParamID id, ParamValue plainValue)
 {
-    if (id < static_cast<ParamID>(NParams()))
-        if (const IFxParam* param = GetParam(static_cast<int>(id)))
-            return param->ToNormalized(std::isnan(plainValue) ? param->Min() : plainValue);
-    return plainValue;
+    return Guarded(0.0, [&] {
+        if (id < static_cast<ParamID>(NParams()))
+            if (const IFxParam* param = GetParam(static_cast<int>(id)))
+                return param->ToNormalized(std::isnan(plainValue) ? param->Min() : plainValue);
+        return plainValue;
+    });
 }
 
 //------------------------------------------------------------------------
 ParamValue PLUGIN_API IFxVST3::getParamNormalized(ParamID id)
 {
-    DeliverHostCalls();
-    if (id == kBypassId)
-        return IsBypassed() ? 1.0 : 0.0;
-    if (id < static_cast<ParamID>(NParams()))
-        if (const IFxParam* param = GetParam(static_cast<int>(id)))
-            return param->ToNormalized();
-    return 0.0;
+    return Guarded(0.0, [&] {
+        DeliverHostCalls();
+        if (id == kBypassId)
+            return IsBypassed() ? 1.0 : 0.0;
+        if (id == kPresetId)
+            return PresetNormalized(CurrentPresetIndex());
+        if (id < static_cast<ParamID>(NParams()))
+            if (const IFxParam* param = GetParam(static_cast<int>(id)))
+                return param->ToNormalized();
+        return 0.0;
+    });
 }
 
 //------------------------------------------------------------------------
@@ -349,25 +529,34 @@ tresult PLUGIN_API IFxVST3::setParamNormalized(ParamID id, ParamValue value)
     IFxParam* param = GetParam(static_cast<int>(id));
     if (param == nullptr)
         return kResultFalse;
-    param->SetFromNormalized(value);
-    return kResultOk;
+    return Guarded(kInternalError, [&]() -> tresult {
+        param->SetFromNormalized(value);
+        return kResultOk;
+    });
 }
 
 //------------------------------------------------------------------------
 tresult PLUGIN_API IFxVST3::setComponentHandler(IComponentHandler* handler)
 {
-    return SingleComponentEffect::setComponentHandler(handler);
+    return Guarded(kInternalError, [&] {
+        // Not while a delivery from the timer's thread is using the old one.
+        std::lock_guard<std::recursive_mutex> lock(mDeliverLock);
+        return SingleComponentEffect::setComponentHandler(handler);
+    });
 }
 
 //------------------------------------------------------------------------
 IPlugView* PLUGIN_API IFxVST3::createView(FIDString name)
 {
-    DeliverHostCalls();
-    if (name == nullptr || std::strcmp(name, "editor") != 0)
-        return nullptr;
-    auto* view = new IFxVST3View(this);
-    mViews.push_back(view);
-    return view;
+    return Guarded(static_cast<IPlugView*>(nullptr), [&]() -> IPlugView* {
+        DeliverHostCalls();
+        if (name == nullptr || std::strcmp(name, "editor") != 0)
+            return nullptr;
+        mViews.reserve(mViews.size() + 1);  // the list's growth cannot fail after the view exists
+        auto* view = new IFxVST3View(this);
+        mViews.push_back(view);
+        return view;
+    });
 }
 
 //------------------------------------------------------------------------
@@ -407,6 +596,7 @@ void IFxVST3::InformHostOfParamChange(int paramIdx, double normalized)
     mPendingValue[idx].store(normalized);
     mPendingEdit[idx].store(true);
     mAnyPendingEdit.store(true);
+    NoteHostCallWaiting();
 }
 
 //------------------------------------------------------------------------
@@ -497,5 +687,6 @@ void IFxVST3::ChangeLatency(int samples)
     }
     // Never from inside a lock or a processing call: a host may answer the
     // restart synchronously by stopping and reconfiguring processing.
-    mPendingRestart.store(true);
+    mPendingRestart.fetch_or(kLatencyChanged);
+    NoteHostCallWaiting();
 }

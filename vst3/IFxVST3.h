@@ -8,10 +8,13 @@
 // Threads: process() holds the plug-in lock for the whole call and never
 // allocates once setupProcessing has sized the scratch buffers. The state
 // calls take the same lock. Calls back into the host (performEdit and its
-// begin/end, restartComponent) are made only on the host's UI thread (the
-// thread that created the instance): from any other thread, and for every
-// restart request, they are queued and delivered at the next idle tick or
-// UI-thread entry, with no plug-in lock held.
+// begin/end, restartComponent) are made with no plug-in lock held, on the
+// host's UI thread (the thread that created the instance, or the host's run
+// loop) wherever the host offers one: from any other thread, and for every
+// restart request, they are queued and delivered at the next idle tick on
+// the host's run loop or the next UI-thread entry. A host that offers no run
+// loop and makes no UI-thread call within kUiThreadGraceMs gets them from
+// the idle timer's own thread (see docs/decisions.md).
 #include "framework/IFxBase.h"
 #include "vst3/IdleTimer.h"
 #include "vst3/SingleComponentEffect.h"
@@ -20,7 +23,9 @@
 #include "pluginterfaces/vst/ivstunits.h"
 
 #include <atomic>
+#include <cstdint>
 #include <memory>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -37,6 +42,9 @@ public:
 
     static constexpr ParamID kBypassId = 0x62706173;  // 'bpas'
     static constexpr ParamID kPresetId = 0x70727374;  // 'prst'
+    // How long queued host calls wait for a UI-thread entry before the idle
+    // timer's own thread delivers them (hosts with no run loop for us).
+    static constexpr int kUiThreadGraceMs = 40;
 
     IFxVST3(void* instanceInfo, int nParams, const char* channelIOString, int nPresets,
             const char* effectName, const char* productName, const char* makerName, int version,
@@ -131,10 +139,10 @@ public:
     tarvo::vst3::IdleTimer& Timer() { return mTimer; }
 
     // Delivers queued host calls now, when on the UI thread and not nested in
-    // another delivery. Called after every idle tick and, for the Linux
-    // fallback timer, from the host's parameter reads and view requests
-    // (calls a host makes from its UI thread while idle; never from inside
-    // activation, setup or state calls).
+    // another delivery. Called after every idle tick on the UI thread and
+    // from the host's parameter reads and view requests (calls a host makes
+    // from its UI thread while idle; never from inside activation, setup or
+    // state calls).
     void DeliverHostCalls();
 
     OBJ_METHODS(IFxVST3, tarvo::vst3::SingleComponentEffect)
@@ -143,8 +151,25 @@ public:
     END_DEFINE_INTERFACES(tarvo::vst3::SingleComponentEffect)
     REFCOUNT_METHODS(tarvo::vst3::SingleComponentEffect)
 
+    // The preset parameter's normalised value for a slot, and the slot a
+    // normalised value selects (-1 for none). A host that hands back the
+    // value it read selects the same slot, rounding included.
+    double PresetNormalized(int slot) const;
+    int PresetSlot(double normalized) const;
+
 private:
     static void OnIdleTimer(void* self);
+    tresult Initialize(Steinberg::FUnknown* context);
+    // The normalised value a text stands for, for any parameter ID.
+    bool ValueFromText(ParamID id, const char* text, double* normalized) const;
+    void TellHostOfPresetLoad();
+    // Delivers queued host calls; on any thread when anyThread.
+    void DeliverHost(bool anyThread);
+    static std::int64_t NowMs();
+    // Marks that a host call is queued (keeps the earliest time).
+    void NoteHostCallWaiting();
+    // How long the oldest queued host call has waited, or -1.
+    std::int64_t HostCallsWaitingMs();
     bool OnUiThread() const { return std::this_thread::get_id() == mUiThread; }
     void MakeBusesAndParameters();
     void AddPluginParameter(int idx);
@@ -152,6 +177,11 @@ private:
     // into the host's buffers.
     void RouteInputs(Steinberg::Vst::ProcessData& data, int offset, int frames, bool is64);
     void RouteOutputs(Steinberg::Vst::ProcessData& data, int offset, bool is64);
+    tresult ArrangeBuses(Steinberg::Vst::SpeakerArrangement* inputs, int32 numIns,
+                         Steinberg::Vst::SpeakerArrangement* outputs, int32 numOuts);
+    tresult Process(Steinberg::Vst::ProcessData& data);
+    tresult WriteState(Steinberg::IBStream* stream);
+    tresult ReadState(Steinberg::IBStream* stream);
     void ApplyParameterChanges(Steinberg::Vst::IParameterChanges* changes);
     void ApplyEvents(Steinberg::Vst::IEventList* events);
     void StoreContext(const Steinberg::Vst::ProcessContext& context);
@@ -159,6 +189,9 @@ private:
     int mSidechainChannels;
     bool mDoesMidi;
     bool mSidechainConnected = false;
+    // False while the host's arrangement for the sidechain bus is empty:
+    // nothing is connected, though the bus keeps its place and activation.
+    bool mSidechainArranged = true;
     Steinberg::Vst::ProcessContext mContext{};
     std::vector<IFxVST3View*> mViews;
 
@@ -172,6 +205,11 @@ private:
     std::unique_ptr<std::atomic<double>[]> mPendingValue;
     std::unique_ptr<std::atomic<bool>[]> mPendingEdit;
     std::atomic<bool> mAnyPendingEdit{false};
-    std::atomic<bool> mPendingRestart{false};
-    bool mDelivering = false;
+    // Restart flags waiting for delivery, and the preset loads the host
+    // already knows of (guarded by the plug-in lock).
+    std::atomic<int32> mPendingRestart{0};
+    std::atomic<unsigned> mPresetLoadsTold{0};
+    std::atomic<std::int64_t> mWaitingSince{0};
+    std::recursive_mutex mDeliverLock;
+    bool mDelivering = false;  // guarded by mDeliverLock
 };

@@ -8,6 +8,7 @@
 // that sends longer blocks is served in slices of that size.
 #include "vst3/IFxVST3.h"
 
+#include "vst3/InterfaceGuard.h"
 #include "vst3/SpeakerLayout.h"
 #include "vst3/TextConvert.h"
 
@@ -23,28 +24,22 @@ using namespace Steinberg;
 using namespace Steinberg::Vst;
 using tarvo::vst3::ArrangementForChannels;
 using tarvo::vst3::ChannelsInArrangement;
+using tarvo::vst3::Guarded;
 
 namespace {
 
-// Makes the bus at index of a list an audio bus with the wanted channel
-// count: a bus with that count stays; a bus with another count is replaced
-// in place, so the other buses keep their indices (main input before
-// sidechain); a missing bus is appended.
-void EnsureAudioBus(BusList& list, std::size_t index, int channels, SpeakerArrangement arrangement,
-                    const char* name, BusType type, int32 flags)
+// Gives an existing audio bus the wanted channel count. The bus object stays,
+// and with it its index, type, flags and the host's activation, whatever the
+// order in which the host activates and arranges; only a bus whose count
+// changes takes the new arrangement and the new name.
+void ArrangeBus(AudioBus& bus, int channels, SpeakerArrangement arrangement, const char* name)
 {
-    AudioBus* existing = index < list.size() ? FCast<AudioBus>(list.at(index).get()) : nullptr;
-    if (existing != nullptr && ChannelsInArrangement(existing->getArrangement()) == channels)
+    if (ChannelsInArrangement(bus.getArrangement()) == channels)
         return;
     String128 text{};
     tarvo::vst3::Utf8ToUtf16(name, text, 128);
-    IPtr<Bus> bus(new AudioBus(text, type, flags, arrangement), false);
-    if (existing != nullptr)
-        list.at(index) = bus;
-    else if (index <= list.size())
-        list.insert(list.begin() + static_cast<std::ptrdiff_t>(std::min(index, list.size())), bus);
-    else
-        list.push_back(bus);
+    bus.setArrangement(arrangement);
+    bus.setName(text);
 }
 
 } // namespace
@@ -55,23 +50,49 @@ tresult PLUGIN_API IFxVST3::setBusArrangements(SpeakerArrangement* inputs, int32
 {
     if (numIns < 0 || numOuts < 0 || (numIns > 0 && inputs == nullptr) || (numOuts > 0 && outputs == nullptr))
         return kInvalidArgument;
+    return Guarded(kInternalError, [&] { return ArrangeBuses(inputs, numIns, outputs, numOuts); });
+}
 
-    MarkInputsConnected(0, NInputChannels(), false);
-    MarkOutputsConnected(0, NOutputChannels(), false);
-
+//------------------------------------------------------------------------
+tresult IFxVST3::ArrangeBuses(SpeakerArrangement* inputs, int32 numIns, SpeakerArrangement* outputs, int32 numOuts)
+{
+    // Everything is checked before anything changes: a refused request
+    // leaves the buses as they were.
     int nIn = numIns > 0 ? ChannelsInArrangement(inputs[0]) : 0;
     int nOut = numOuts > 0 ? ChannelsInArrangement(outputs[0]) : 0;
     if (!LegalIO(nIn, nOut))
         return kResultFalse;
-
-    EnsureAudioBus(audioInputs, 0, nIn, ArrangementForChannels(nIn), "Input", kMain, BusInfo::kDefaultActive);
-    EnsureAudioBus(audioOutputs, 0, nOut, ArrangementForChannels(nOut), "Output", kMain, BusInfo::kDefaultActive);
-
-    if (mSidechainChannels == 0)
-        return numIns == 1 ? kResultOk : kResultFalse;
-    if (numIns != 2)
+    AudioBus* mainIn = AudioInputBus(0);
+    AudioBus* mainOut = AudioOutputBus(0);
+    if (mainIn == nullptr || mainOut == nullptr)
+        return kResultFalse;  // not initialised
+    if (mSidechainChannels == 0 && numIns != 1)
         return kResultFalse;
-    EnsureAudioBus(audioInputs, 1, ChannelsInArrangement(inputs[1]), inputs[1], "Sidechain Input", kAux, 0);
+    AudioBus* side = nullptr;
+    int nSide = 0;
+    if (mSidechainChannels != 0) {
+        side = AudioInputBus(1);
+        if (numIns != 2 || side == nullptr)
+            return kResultFalse;
+        // An empty arrangement means nothing is connected to the sidechain;
+        // a mono one is spread over the sidechain channels in process.
+        nSide = ChannelsInArrangement(inputs[1]);
+        if (nSide > mSidechainChannels)
+            return kResultFalse;
+    }
+
+    // Hosts should arrange only while inactive, but some do it while the
+    // plug-in runs: the lock keeps a block from seeing a half-made change.
+    std::lock_guard<std::recursive_mutex> lock(PluginLock());
+    MarkInputsConnected(0, NInputChannels(), false);
+    MarkOutputsConnected(0, NOutputChannels(), false);
+    ArrangeBus(*mainIn, nIn, ArrangementForChannels(nIn), "Input");
+    ArrangeBus(*mainOut, nOut, ArrangementForChannels(nOut), "Output");
+    if (side != nullptr) {
+        mSidechainArranged = nSide > 0;
+        if (nSide > 0)
+            ArrangeBus(*side, nSide, inputs[1], "Sidechain Input");
+    }
     return kResultOk;
 }
 
@@ -96,12 +117,19 @@ tresult PLUGIN_API IFxVST3::setupProcessing(ProcessSetup& setup)
     // configure every rate-dependent block with nonsense.
     if (!std::isfinite(setup.sampleRate) || setup.sampleRate <= 0.0 || setup.maxSamplesPerBlock <= 0)
         return kResultFalse;
-    SetBypassed(false);
-    SetSampleRate(setup.sampleRate);
-    SetMaxBlockFrames(setup.maxSamplesPerBlock);
-    ResetProcessing();
-    processSetup = setup;
-    return kResultOk;
+    return Guarded(kInternalError, [&]() -> tresult {
+        std::lock_guard<std::recursive_mutex> lock(PluginLock());
+        // Bypass is the host's and the saved project's: hosts set up again
+        // after restoring a project and whenever the rate or block size
+        // changes, and a bypassed insert must stay bypassed. The engine and
+        // the bypass delay line start afresh.
+        SetSampleRate(setup.sampleRate);
+        SetMaxBlockFrames(setup.maxSamplesPerBlock);
+        ClearBypassDelay();
+        ResetProcessing();
+        processSetup = setup;
+        return kResultOk;
+    });
 }
 
 //------------------------------------------------------------------------
@@ -139,8 +167,13 @@ void IFxVST3::ApplyParameterChanges(IParameterChanges* changes)
         if (id == kBypassId) {
             SetBypassed(value > 0.5);
         } else if (id == kPresetId) {
-            double scaled = std::clamp(value, -1.0, 2.0) * NPresets();
-            LoadPreset(static_cast<int>(scaled));  // out of range restores nothing
+            // Out of range restores nothing. The host chose this preset; it
+            // hears of the values it changed through a restart request.
+            if (LoadPreset(PresetSlot(value))) {
+                mPresetLoadsTold.store(PresetLoadCount());
+                mPendingRestart.fetch_or(kParamValuesChanged);
+                NoteHostCallWaiting();
+            }
         } else if (id < static_cast<ParamID>(NParams())) {
             int idx = static_cast<int>(id);
             GetParam(idx)->SetFromNormalized(value);
@@ -189,7 +222,8 @@ void IFxVST3::RouteInputs(ProcessData& data, int offset, int frames, bool is64)
     }
 
     // Binds host bus b's buffers (from offset) over channels [first, first+count).
-    auto bind = [&](int bus, int first, int count) {
+    // With spreadMono, a one-channel bus feeds every channel of the range.
+    auto bind = [&](int bus, int first, int count, bool spreadMono) {
         const AudioBusBuffers* buffers = bus < data.numInputs ? &data.inputs[bus] : nullptr;
         int n = buffers ? std::min(buffers->numChannels, static_cast<int32>(mSlice32.size())) : 0;
         if (n <= 0 || (is64 ? buffers->channelBuffers64 == nullptr : buffers->channelBuffers32 == nullptr)) {
@@ -209,6 +243,11 @@ void IFxVST3::RouteInputs(ProcessData& data, int offset, int frames, bool is64)
                 mSlice32[static_cast<std::size_t>(c)] = p ? p + offset : nullptr;
             }
         }
+        if (spreadMono && n == 1) {
+            n = std::min(count, static_cast<int>(mSlice32.size()));
+            std::fill(mSlice64.begin() + 1, mSlice64.begin() + n, mSlice64[0]);
+            std::fill(mSlice32.begin() + 1, mSlice32.begin() + n, mSlice32[0]);
+        }
         if (is64)
             BindInputBuffers(first, count, mSlice64.data(), n);
         else
@@ -219,12 +258,13 @@ void IFxVST3::RouteInputs(ProcessData& data, int offset, int frames, bool is64)
     if (mSidechainChannels == 0) {
         MarkInputsConnected(0, mainCount, true);
         MarkInputsConnected(mainCount, NInputChannels(), false);
-        bind(0, 0, NInputChannels());
+        bind(0, 0, NInputChannels(), false);
         return;
     }
 
     AudioBus* sideBus = AudioInputBus(1);
-    bool sideActive = sideBus != nullptr && sideBus->isActive();
+    // An active bus the host arranged empty has nothing connected to it.
+    bool sideActive = sideBus != nullptr && sideBus->isActive() && mSidechainArranged;
     int span = NInputChannels() - mSidechainChannels;
     if (sideActive) {
         mSidechainConnected = true;
@@ -237,10 +277,11 @@ void IFxVST3::RouteInputs(ProcessData& data, int offset, int frames, bool is64)
         MarkInputsConnected(0, NInputChannels(), true);
         MarkInputsConnected(mainCount, span, false);
     }
-    bind(0, 0, span);
+    bind(0, 0, span, false);
     // Without a second host bus the sidechain channels read silence rather
-    // than a pointer left over from an earlier call.
-    bind(1, mSidechainChannels, span);
+    // than a pointer left over from an earlier call. A mono sidechain feeds
+    // both sidechain channels, so the detector sees it at its full level.
+    bind(1, mSidechainChannels, span, true);
 }
 
 //------------------------------------------------------------------------
@@ -283,6 +324,12 @@ void IFxVST3::RouteOutputs(ProcessData& data, int offset, bool is64)
 
 //------------------------------------------------------------------------
 tresult PLUGIN_API IFxVST3::process(ProcessData& data)
+{
+    return Guarded(kInternalError, [&] { return Process(data); });
+}
+
+//------------------------------------------------------------------------
+tresult IFxVST3::Process(ProcessData& data)
 {
     std::lock_guard<std::recursive_mutex> lock(PluginLock());
 

@@ -4,17 +4,26 @@
 // through IEditController alike, so both reach these methods.
 #include "vst3/IFxVST3.h"
 
+#include "vst3/InterfaceGuard.h"
+
 #include "pluginterfaces/base/ibstream.h"
 
 #include <cstdint>
 
 using namespace Steinberg;
+using tarvo::vst3::Guarded;
 
 //------------------------------------------------------------------------
 tresult PLUGIN_API IFxVST3::getState(IBStream* stream)
 {
     if (stream == nullptr)
         return kInvalidArgument;
+    return Guarded(kInternalError, [&] { return WriteState(stream); });
+}
+
+//------------------------------------------------------------------------
+tresult IFxVST3::WriteState(IBStream* stream)
+{
     std::lock_guard<std::recursive_mutex> lock(PluginLock());
     StateChunk chunk;
     if (!SaveState(&chunk))
@@ -34,6 +43,12 @@ tresult PLUGIN_API IFxVST3::setState(IBStream* stream)
 {
     if (stream == nullptr)
         return kInvalidArgument;
+    return Guarded(kInternalError, [&] { return ReadState(stream); });
+}
+
+//------------------------------------------------------------------------
+tresult IFxVST3::ReadState(IBStream* stream)
+{
     std::lock_guard<std::recursive_mutex> lock(PluginLock());
 
     // The current state fills in whatever the stream does not deliver.

@@ -2,6 +2,7 @@
 #include "vst3/IFxVST3View.h"
 
 #include "vst3/IFxVST3.h"
+#include "vst3/InterfaceGuard.h"
 
 #include "framework/IEditorLink.h"
 
@@ -10,6 +11,7 @@
 #include <cstring>
 
 using namespace Steinberg;
+using tarvo::vst3::Guarded;
 
 namespace {
 
@@ -77,23 +79,27 @@ tresult PLUGIN_API IFxVST3View::attached(void* parent, FIDString type)
     IEditorLink* surface = mPlug->EditorSurface();
     if (surface == nullptr)
         return kResultFalse;
-    // A parent that is not a window (or a window that could not be made)
-    // is refused, rather than reported as an open editor.
-    if (IsEditorWindowType(type) && !surface->OpenEditorWindow(parent))
-        return kResultFalse;
-    systemWindow = parent;
-    mPlug->EditorOpened();
-    return kResultOk;
+    return Guarded(kInternalError, [&]() -> tresult {
+        // A parent that is not a window (or a window that could not be made)
+        // is refused, rather than reported as an open editor.
+        if (IsEditorWindowType(type) && !surface->OpenEditorWindow(parent))
+            return kResultFalse;
+        systemWindow = parent;
+        mPlug->EditorOpened();
+        return kResultOk;
+    });
 }
 
 //------------------------------------------------------------------------
 tresult PLUGIN_API IFxVST3View::removed()
 {
-    if (IEditorLink* surface = mPlug->EditorSurface()) {
-        mPlug->EditorClosing();
-        surface->CloseEditorWindow();
-    }
-    return CPluginView::removed();
+    return Guarded(kInternalError, [&] {
+        if (IEditorLink* surface = mPlug->EditorSurface()) {
+            mPlug->EditorClosing();
+            surface->CloseEditorWindow();
+        }
+        return CPluginView::removed();
+    });
 }
 
 //------------------------------------------------------------------------
@@ -114,13 +120,19 @@ tresult PLUGIN_API IFxVST3View::onSize(ViewRect* newSize)
     rect = *newSize;
     if (mExpectingResize) {
         mExpectingResize = false;
-        mPlug->EditorResized();
+        Guarded([&] { mPlug->EditorResized(); });
     }
     return kResultOk;
 }
 
 //------------------------------------------------------------------------
 tresult PLUGIN_API IFxVST3View::setFrame(IPlugFrame* frame)
+{
+    return Guarded(kInternalError, [&] { return SetFrame(frame); });
+}
+
+//------------------------------------------------------------------------
+tresult IFxVST3View::SetFrame(IPlugFrame* frame)
 {
     tresult result = CPluginView::setFrame(frame);
     PassRunLoop(mPlug->EditorSurface(), frame);

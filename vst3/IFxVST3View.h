@@ -31,6 +31,8 @@ public:
     void Detach() { mListed = false; }
 
 private:
+    Steinberg::tresult SetFrame(Steinberg::IPlugFrame* frame);
+
     IFxVST3* mPlug;
     bool mListed = true;
     bool mExpectingResize = false;

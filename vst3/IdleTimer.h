@@ -6,8 +6,8 @@
 // which pumps messages). Linux: the host's IRunLoop once one is offered
 // (through the host context or a plug frame); until then, and in hosts that
 // offer none, a thread of the plug-in's own. Ticks from that thread are not
-// on the UI thread: the owner must not call the host from them (IFxVST3
-// defers such calls to its next UI-thread entry).
+// on the UI thread: IFxVST3 defers its host calls to the next UI-thread
+// entry and delivers them from the tick only when none comes soon.
 //
 // Start, Stop and UseRunLoop are called on the UI thread. Stop returns only
 // when no tick is running or can start, so the owner may be destroyed next.

@@ -6,6 +6,7 @@
 #include "vst3/ModuleEntry.h"
 
 #include "vst3/IFxVST3.h"
+#include "vst3/InterfaceGuard.h"
 #include "vst3/ModuleIdentity.h"
 #include "vst3/PluginFactory.h"
 
@@ -45,13 +46,13 @@ void CopyField(char* dst, std::size_t size, const char* src)
 
 FUnknown* CreateInstance(void* /*context*/)
 {
-    std::lock_guard<std::recursive_mutex> lock(CreationLock());
-    try {
+    // Out of memory, or anything else the construction throws: the factory
+    // reports the failure.
+    return tarvo::vst3::Guarded(static_cast<FUnknown*>(nullptr), []() -> FUnknown* {
+        std::lock_guard<std::recursive_mutex> lock(CreationLock());
         IFxVST3* plug = tarvo::vst3::NewPluginInstance();
         return plug ? static_cast<Vst::IAudioProcessor*>(plug) : nullptr;
-    } catch (...) {
-        return nullptr;  // out of memory: the factory reports the failure
-    }
+    });
 }
 
 void ForgetFactory(tarvo::vst3::PluginFactory* factory)
@@ -92,7 +93,10 @@ void* ModuleHandle()
 } // namespace tarvo::vst3
 
 //------------------------------------------------------------------------
-TARVO_EXPORT IPluginFactory* PLUGIN_API GetPluginFactory()
+namespace {
+
+// The factory singleton, made and registered on the first call.
+IPluginFactory* MakeFactory()
 {
     if (gFactory != nullptr) {
         gFactory->addRef();
@@ -129,9 +133,20 @@ TARVO_EXPORT IPluginFactory* PLUGIN_API GetPluginFactory()
         CopyField(classInfo.sdkVersion, sizeof(classInfo.sdkVersion), id.sdkVersion);
         classInfoFilled = true;
     }
-    factory->AddClass(classInfo, &CreateInstance, nullptr);
+    if (!factory->AddClass(classInfo, &CreateInstance, nullptr)) {
+        factory->release();
+        return nullptr;
+    }
     gFactory = factory;
     return factory;
+}
+
+} // namespace
+
+//------------------------------------------------------------------------
+TARVO_EXPORT IPluginFactory* PLUGIN_API GetPluginFactory()
+{
+    return tarvo::vst3::Guarded(static_cast<IPluginFactory*>(nullptr), [] { return MakeFactory(); });
 }
 
 #ifdef _WIN32

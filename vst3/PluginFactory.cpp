@@ -3,7 +3,10 @@
 
 #include "vst3/TextConvert.h"
 
+#include "vst3/InterfaceGuard.h"
+
 #include <cstring>
+#include <new>
 
 using namespace Steinberg;
 
@@ -27,7 +30,11 @@ bool PluginFactory::AddClass(const PClassInfo2& info, CreateFunction create, voi
 {
     if (create == nullptr)
         return false;
-    mClasses.push_back(Entry{info, create, context});
+    try {
+        mClasses.push_back(Entry{info, create, context});
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
     return true;
 }
 
@@ -133,7 +140,7 @@ tresult PLUGIN_API PluginFactory::createInstance(FIDString cid, FIDString iid, v
     for (const Entry& entry : mClasses) {
         if (std::memcmp(entry.info.cid, cid, sizeof(TUID)) != 0)
             continue;
-        FUnknown* instance = entry.create(entry.context);
+        FUnknown* instance = Guarded(static_cast<FUnknown*>(nullptr), [&] { return entry.create(entry.context); });
         if (instance == nullptr)
             return kOutOfMemory;
         tresult result = instance->queryInterface(iid, obj);

@@ -22,6 +22,7 @@ public:
     PluginFactory(const PluginFactory&) = delete;
     PluginFactory& operator=(const PluginFactory&) = delete;
 
+    // False when the class cannot be registered (no memory).
     bool AddClass(const Steinberg::PClassInfo2& info, CreateFunction create, void* context);
 
     // FUnknown

@@ -2,7 +2,12 @@
 // bus queries and activation, and the processor calls a subclass replaces.
 #include "vst3/SingleComponentEffect.h"
 
+#include "vst3/InterfaceGuard.h"
 #include "vst3/SpeakerLayout.h"
+
+#include "pluginterfaces/vst/ivstmessage.h"
+
+#include <cstring>
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
@@ -28,17 +33,26 @@ SingleComponentEffect::~SingleComponentEffect() = default;
 //------------------------------------------------------------------------
 tresult PLUGIN_API SingleComponentEffect::initialize(FUnknown* context)
 {
-    return EditController::initialize(context);
+    if (mInitialized)
+        return kResultFalse;
+    return Guarded(kInternalError, [&] {
+        tresult result = EditController::initialize(context);
+        mInitialized = result == kResultOk;
+        return result;
+    });
 }
 
 //------------------------------------------------------------------------
 tresult PLUGIN_API SingleComponentEffect::terminate()
 {
-    audioInputs.clear();
-    audioOutputs.clear();
-    eventInputs.clear();
-    eventOutputs.clear();
-    return EditController::terminate();
+    return Guarded(kInternalError, [&] {
+        audioInputs.clear();
+        audioOutputs.clear();
+        eventInputs.clear();
+        eventOutputs.clear();
+        mInitialized = false;
+        return EditController::terminate();
+    });
 }
 
 //------------------------------------------------------------------------
@@ -79,7 +93,9 @@ tresult PLUGIN_API SingleComponentEffect::getBusInfo(MediaType type, BusDirectio
         return kInvalidArgument;
     info.mediaType = type;
     info.direction = dir;
-    return list->at(static_cast<std::size_t>(index))->getInfo(info) ? kResultTrue : kResultFalse;
+    return Guarded(kInternalError, [&]() -> tresult {
+        return (*list)[static_cast<std::size_t>(index)]->getInfo(info) ? kResultTrue : kResultFalse;
+    });
 }
 
 //------------------------------------------------------------------------
@@ -95,7 +111,7 @@ tresult PLUGIN_API SingleComponentEffect::activateBus(MediaType type, BusDirecti
     BusList* list = BusListFor(type, dir);
     if (list == nullptr || index < 0 || index >= static_cast<int32>(list->size()))
         return kInvalidArgument;
-    list->at(static_cast<std::size_t>(index))->setActive(state);
+    (*list)[static_cast<std::size_t>(index)]->setActive(state);
     return kResultTrue;
 }
 
@@ -115,6 +131,35 @@ tresult PLUGIN_API SingleComponentEffect::setState(IBStream* /*state*/)
 tresult PLUGIN_API SingleComponentEffect::getState(IBStream* /*state*/)
 {
     return kNotImplemented;
+}
+
+//------------------------------------------------------------------------
+tresult PLUGIN_API SingleComponentEffect::getParameterInfo(int32 paramIndex, ParameterInfo& info)
+{
+    if (paramIndex < 0 || paramIndex >= parameters.getParameterCount())
+        return kResultFalse;
+    Parameter* parameter = parameters.getParameterByIndex(paramIndex);
+    if (parameter == nullptr)
+        return kResultFalse;
+    info = parameter->getInfo();
+    return kResultTrue;
+}
+
+//------------------------------------------------------------------------
+tresult PLUGIN_API SingleComponentEffect::notify(IMessage* message)
+{
+    if (message == nullptr)
+        return kInvalidArgument;
+    return Guarded(kInternalError, [&]() -> tresult {
+        FIDString id = message->getMessageID();
+        if (id == nullptr || std::strcmp(id, "TextMessage") != 0)
+            return kResultFalse;
+        IAttributeList* attributes = message->getAttributes();
+        TChar text[256] = {};
+        if (attributes == nullptr || attributes->getString("Text", text, sizeof(text)) != kResultOk)
+            return kResultFalse;
+        return kResultOk;  // received; nothing here acts on text messages
+    });
 }
 
 //------------------------------------------------------------------------
@@ -206,7 +251,7 @@ AudioBus* SingleComponentEffect::AudioInputBus(int32 index) const
 {
     if (index < 0 || index >= static_cast<int32>(audioInputs.size()))
         return nullptr;
-    return FCast<AudioBus>(audioInputs.at(static_cast<std::size_t>(index)).get());
+    return FCast<AudioBus>(audioInputs[static_cast<std::size_t>(index)].get());
 }
 
 //------------------------------------------------------------------------
@@ -214,7 +259,7 @@ AudioBus* SingleComponentEffect::AudioOutputBus(int32 index) const
 {
     if (index < 0 || index >= static_cast<int32>(audioOutputs.size()))
         return nullptr;
-    return FCast<AudioBus>(audioOutputs.at(static_cast<std::size_t>(index)).get());
+    return FCast<AudioBus>(audioOutputs[static_cast<std::size_t>(index)].get());
 }
 
 } // namespace tarvo::vst3

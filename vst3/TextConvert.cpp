@@ -52,16 +52,19 @@ void Utf8ToUtf16(const char* src, Steinberg::char16* dst, std::size_t capacity)
 }
 
 //------------------------------------------------------------------------
-void Utf16ToUtf8(const Steinberg::char16* src, char* dst, std::size_t capacity)
+void Utf16ToUtf8(const Steinberg::char16* src, char* dst, std::size_t capacity, std::size_t srcUnits)
 {
     if (dst == nullptr || capacity == 0)
         return;
     std::size_t n = 0;
-    for (const Steinberg::char16* s = src; s != nullptr && *s != 0; ++s) {
-        char32_t cp = static_cast<char16_t>(*s);
-        if (cp >= 0xD800 && cp < 0xDC00 && s[1] >= 0xDC00 && s[1] < 0xE000) {
-            cp = 0x10000 + ((cp - 0xD800) << 10) + (static_cast<char16_t>(s[1]) - 0xDC00);
-            ++s;
+    for (std::size_t i = 0; src != nullptr && i < srcUnits && src[i] != 0; ++i) {
+        char32_t cp = static_cast<char16_t>(src[i]);
+        // The partner of a high surrogate is looked at only inside the limit.
+        bool high = cp >= 0xD800 && cp < 0xDC00;
+        char32_t next = high && i + 1 < srcUnits ? static_cast<char16_t>(src[i + 1]) : 0;
+        if (high && next >= 0xDC00 && next < 0xE000) {
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (next - 0xDC00);
+            ++i;
         } else if (cp >= 0xD800 && cp < 0xE000) {
             cp = 0xFFFD;
         }
@@ -88,8 +91,8 @@ void Utf16ToUtf8(const Steinberg::char16* src, char* dst, std::size_t capacity)
         }
         if (n + len >= capacity)
             break;
-        for (std::size_t i = 0; i < len; ++i)
-            dst[n++] = buf[i];
+        for (std::size_t b = 0; b < len; ++b)
+            dst[n++] = buf[b];
     }
     dst[n] = 0;
 }

@@ -11,8 +11,15 @@ namespace tarvo::vst3 {
 // UTF-8 to UTF-16; invalid bytes become U+FFFD. capacity counts 16-bit units
 // including the terminator.
 void Utf8ToUtf16(const char* src, Steinberg::char16* dst, std::size_t capacity);
+// The most 16-bit units a host string holds (String128), terminator included.
+inline constexpr std::size_t kHostStringUnits = 128;
+
 // UTF-16 to UTF-8; capacity counts bytes including the terminator. A
 // character that does not fit whole is dropped with everything after it.
-void Utf16ToUtf8(const Steinberg::char16* src, char* dst, std::size_t capacity);
+// At most srcUnits units are read, so a host string that lacks its
+// terminator is never read past its end; a surrogate without its partner
+// (including a high surrogate in the last unit) becomes U+FFFD.
+void Utf16ToUtf8(const Steinberg::char16* src, char* dst, std::size_t capacity,
+                 std::size_t srcUnits = kHostStringUnits);
 
 } // namespace tarvo::vst3

@@ -6,6 +6,7 @@
 #include "pluginterfaces/vst/ivstunits.h"
 
 #include <cmath>
+#include <cstring>
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
@@ -198,8 +199,13 @@ TEST_F(Vst3Component, AnswersItsInterfacesAndClassNames)
     }
     FUnknown* none = nullptr;
     EXPECT_EQ(plug->component->queryInterface(IPlugView::iid, reinterpret_cast<void**>(&none)), kNoInterface);
-    TUID cid{};
+    // No separate controller class, as single-component effects answer;
+    // the host's buffer is left as it was.
+    TUID cid;
+    std::memset(cid, 0xAB, sizeof(cid));
     EXPECT_EQ(plug->component->getControllerClassId(cid), kNotImplemented);
+    EXPECT_EQ(static_cast<unsigned char>(cid[0]), 0xABu);
+    EXPECT_EQ(static_cast<unsigned char>(cid[15]), 0xABu);
     EXPECT_EQ(plug->processor->getTailSamples(), 0u);
     EXPECT_EQ(plug->processor->setProcessing(true), kNotImplemented);
     EXPECT_EQ(plug->processor->canProcessSampleSize(kSample64), kResultTrue);

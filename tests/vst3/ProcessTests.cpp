@@ -3,6 +3,7 @@
 // inactive outputs and blocks the host should not have sent.
 #include "HarnessFixture.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -86,6 +87,42 @@ TEST_F(Vst3Process, PresetParameterRecallsFactoryPresets)
     EXPECT_FLOAT_EQ(out.channels[0][3], 0.0f);
 }
 
+TEST_F(Vst3Process, PresetParameterReadsTheLoadedSlotAndTheHostHearsOfIt)
+{
+    Prepare(false);
+    EXPECT_EQ(Normalized(kPreset), 0.0);
+    ParameterChanges last;
+    last.Add(kPreset, 0.95);  // slot 2 of 3: "Side Only", gain 0
+    Run<float>(16, &last);
+    double read = Normalized(kPreset);
+    EXPECT_NEAR(read, 2.0 / 3.0, 1e-12);
+    // The host hears that the preset changed values, and asks again.
+    ASSERT_TRUE(PumpUntil([&] {
+        auto restarts = plug->handler.Restarts();
+        return std::any_of(restarts.begin(), restarts.end(), [](int32 f) { return (f & kParamValuesChanged) != 0; });
+    }));
+    EXPECT_EQ(Normalized(kGain), 0.0);
+
+    // Another slot, then back by handing over the value the host read: the
+    // same slot comes back, whatever the rounding of slot / presets.
+    ParameterChanges first;
+    first.Add(kPreset, 0.0);
+    auto out = Run<float>(16, &first);
+    EXPECT_FLOAT_EQ(out.channels[0][3], 4.0f);
+    EXPECT_EQ(Normalized(kPreset), 0.0);
+    ParameterChanges back;
+    back.Add(kPreset, read);
+    out = Run<float>(16, &back);
+    EXPECT_FLOAT_EQ(out.channels[0][3], 0.0f);
+    EXPECT_NEAR(Normalized(kPreset), read, 1e-12);
+
+    // A value past the last slot restores nothing and keeps the slot.
+    ParameterChanges beyond;
+    beyond.Add(kPreset, 1.0);
+    Run<float>(16, &beyond);
+    EXPECT_NEAR(Normalized(kPreset), read, 1e-12);
+}
+
 TEST_F(Vst3Process, BypassDelaysInputByTheLatency)
 {
     Prepare(false);
@@ -107,9 +144,13 @@ TEST_F(Vst3Process, BypassDelaysInputByTheLatency)
     out = Run<float>(10, nullptr, 201.0);
     EXPECT_EQ(out.channels[0][0], static_cast<float>(201 - kLatency));
 
-    // A new processing setup clears bypass.
+    // A new processing setup keeps bypass (hosts set up again after
+    // restoring a project) but starts the delay line afresh.
     Prepare(false);
-    EXPECT_EQ(Normalized(kBypass), 0.0);
+    EXPECT_EQ(Normalized(kBypass), 1.0);
+    out = Run<float>(kLatency + 1, nullptr, 500.0);
+    EXPECT_EQ(out.channels[0][kLatency - 1], 0.0f);
+    EXPECT_EQ(out.channels[0][kLatency], 500.0f);
 }
 
 TEST_F(Vst3Process, SidechainFollowsItsBusActivation)

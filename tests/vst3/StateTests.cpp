@@ -49,6 +49,18 @@ TEST_F(Vst3State, RoundTripsByteForByte)
     EXPECT_EQ(saved, stream);
 }
 
+TEST_F(Vst3State, RestoredBypassSurvivesANewProcessingSetup)
+{
+    // Hosts restore a project, then set processing up (and again whenever
+    // the rate or block size changes): the insert must stay bypassed.
+    auto stream = Stream({1.0, 0.0, 64.0, 0.0}, 1);
+    ASSERT_EQ(SetState(stream), kResultOk);
+    ProcessSetup setup{kRealtime, kSample32, 512, 48000.0};
+    ASSERT_EQ(plug->processor->setupProcessing(setup), kResultOk);
+    EXPECT_EQ(Normalized(kBypass), 1.0);
+    EXPECT_EQ(GetState(), stream);
+}
+
 TEST_F(Vst3State, ComponentAndControllerCarryTheSameState)
 {
     auto stream = Stream({0.5, 1.0, 10.0, 1.0}, 0);

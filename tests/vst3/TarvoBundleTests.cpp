@@ -92,11 +92,11 @@ TEST_F(TarvoPlugin, SettlesReportsItsLatencyAndProcesses)
     ASSERT_TRUE(plug->Prepare(44100.0, 512, false, false, false, &error)) << error;
     // The latency report arrives from the timer once the engine has settled.
     ASSERT_TRUE(PumpUntil([&] {
-        return std::any_of(plug->handler.restarts.begin(), plug->handler.restarts.end(),
-                           [](int32 f) { return (f & kLatencyChanged) != 0; });
+        auto restarts = plug->handler.Restarts();
+        return std::any_of(restarts.begin(), restarts.end(), [](int32 f) { return (f & kLatencyChanged) != 0; });
     }, 5000));
     EXPECT_EQ(plug->processor->getLatencySamples(), 4132u);
-    EXPECT_EQ(plug->handler.callsOffMainThread, 0);
+    EXPECT_EQ(plug->handler.CallsOffMainThread(), 0);
 
     harness::Block<float> in(2, 512), out(2, 512);
     std::vector<float*> none;

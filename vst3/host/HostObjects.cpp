@@ -170,6 +170,29 @@ tresult PLUGIN_API HostApplication::queryInterface(const TUID iid, void** obj)
 }
 
 //------------------------------------------------------------------------
+tresult PLUGIN_API PlugFrame::resizeView(IPlugView* view, ViewRect* newSize)
+{
+    if (view == nullptr || newSize == nullptr)
+        return kInvalidArgument;
+    return view->onSize(newSize);
+}
+
+//------------------------------------------------------------------------
+tresult PLUGIN_API PlugFrame::queryInterface(const TUID iid, void** obj)
+{
+#if defined(__linux__)
+    if (mLoop != nullptr && obj != nullptr && FUnknownPrivate::iidEqual(iid, Linux::IRunLoop::iid)) {
+        *obj = static_cast<Linux::IRunLoop*>(mLoop);
+        mLoop->addRef();
+        return kResultOk;
+    }
+#else
+    (void)mLoop;
+#endif
+    return Answer<IPlugFrame>(this, iid, obj);
+}
+
+//------------------------------------------------------------------------
 void ComponentHandler::Check()
 {
     if (std::this_thread::get_id() != gMainThread)
@@ -179,6 +202,7 @@ void ComponentHandler::Check()
 //------------------------------------------------------------------------
 tresult PLUGIN_API ComponentHandler::beginEdit(ParamID id)
 {
+    std::lock_guard<std::mutex> lock(mLock);
     Check();
     edits.push_back({'b', id, 0.0});
     return kResultOk;
@@ -187,6 +211,7 @@ tresult PLUGIN_API ComponentHandler::beginEdit(ParamID id)
 //------------------------------------------------------------------------
 tresult PLUGIN_API ComponentHandler::performEdit(ParamID id, ParamValue value)
 {
+    std::lock_guard<std::mutex> lock(mLock);
     Check();
     edits.push_back({'p', id, value});
     return kResultOk;
@@ -195,6 +220,7 @@ tresult PLUGIN_API ComponentHandler::performEdit(ParamID id, ParamValue value)
 //------------------------------------------------------------------------
 tresult PLUGIN_API ComponentHandler::endEdit(ParamID id)
 {
+    std::lock_guard<std::mutex> lock(mLock);
     Check();
     edits.push_back({'e', id, 0.0});
     return kResultOk;
@@ -203,9 +229,34 @@ tresult PLUGIN_API ComponentHandler::endEdit(ParamID id)
 //------------------------------------------------------------------------
 tresult PLUGIN_API ComponentHandler::restartComponent(int32 flags)
 {
+    // The host's answer runs first, unlocked, as a host would answer.
+    if (onRestart)
+        onRestart(flags);
+    std::lock_guard<std::mutex> lock(mLock);
     Check();
     restarts.push_back(flags);
     return kResultOk;
+}
+
+//------------------------------------------------------------------------
+std::vector<ComponentHandler::Edit> ComponentHandler::Edits() const
+{
+    std::lock_guard<std::mutex> lock(mLock);
+    return edits;
+}
+
+//------------------------------------------------------------------------
+std::vector<int32> ComponentHandler::Restarts() const
+{
+    std::lock_guard<std::mutex> lock(mLock);
+    return restarts;
+}
+
+//------------------------------------------------------------------------
+int ComponentHandler::CallsOffMainThread() const
+{
+    std::lock_guard<std::mutex> lock(mLock);
+    return callsOffMainThread;
 }
 
 //------------------------------------------------------------------------

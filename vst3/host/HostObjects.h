@@ -10,6 +10,8 @@
 #include "pluginterfaces/vst/ivstparameterchanges.h"
 
 #include <atomic>
+#include <functional>
+#include <mutex>
 #include <string>
 #include <utility>
 #include <vector>
@@ -68,7 +70,25 @@ private:
     std::atomic<Steinberg::uint32> mRefs{1};
 };
 
-// Records the plug-in's edits and restart requests.
+// The frame around an open view: answers resize requests and, on Linux,
+// offers the host's run loop (many Linux hosts offer it only here).
+class PlugFrame : public Steinberg::IPlugFrame {
+public:
+    explicit PlugFrame(RunLoop* loop) : mLoop(loop) {}
+    virtual ~PlugFrame() = default;
+    Steinberg::tresult PLUGIN_API resizeView(Steinberg::IPlugView* view, Steinberg::ViewRect* newSize) SMTG_OVERRIDE;
+    Steinberg::tresult PLUGIN_API queryInterface(const Steinberg::TUID iid, void** obj) SMTG_OVERRIDE;
+    Steinberg::uint32 PLUGIN_API addRef() SMTG_OVERRIDE { return ++mRefs; }
+    Steinberg::uint32 PLUGIN_API release() SMTG_OVERRIDE { return --mRefs; }
+
+private:
+    RunLoop* mLoop;
+    std::atomic<Steinberg::uint32> mRefs{1};
+};
+
+// Records the plug-in's edits and restart requests. A plug-in may call from
+// a thread of its own when the host offers it no run loop: the records are
+// guarded, and Edits()/Restarts() copy them safely from any thread.
 class ComponentHandler : public Steinberg::Vst::IComponentHandler {
 public:
     struct Edit {
@@ -85,13 +105,22 @@ public:
     Steinberg::uint32 PLUGIN_API addRef() SMTG_OVERRIDE { return ++mRefs; }
     Steinberg::uint32 PLUGIN_API release() SMTG_OVERRIDE { return --mRefs; }
 
+    std::vector<Edit> Edits() const;
+    std::vector<Steinberg::int32> Restarts() const;
+    int CallsOffMainThread() const;
+
     std::vector<Edit> edits;
     std::vector<Steinberg::int32> restarts;
-    // Off-thread calls are a plug-in fault; counted here.
+    // Calls from a thread other than the one that loaded the module; a
+    // plug-in makes them only when the host gives it no UI-thread path.
     int callsOffMainThread = 0;
+    // Called inside restartComponent, on the plug-in's calling thread, as a
+    // host answers it (for instance by reading the new latency).
+    std::function<void(Steinberg::int32 flags)> onRestart;
 
 private:
     void Check();
+    mutable std::mutex mLock;
     std::atomic<Steinberg::uint32> mRefs{1};
 };
 
