@@ -216,7 +216,9 @@ void IFxVST3::TellHostOfPresetLoad()
     // hears of the slot and of every parameter, as one edit each, so it can
     // record them like any edit made in the editor. Loads the host asked for
     // through the preset parameter are told in process().
-    if (NPresets() <= 0 || componentHandler == nullptr)
+    // Checked without the lock first: parameter reads arrive here, and must
+    // not wait for a block of audio.
+    if (NPresets() <= 0 || componentHandler == nullptr || PresetLoadCount() == mPresetLoadsTold.load())
         return;
     std::vector<double> values;
     int slot = 0;

@@ -33,7 +33,8 @@ TEST(Vst3Binding, NamesItselfAndItsBaseClasses)
 // A plug-in with presets it can load itself, as its editor would.
 class WithPresets : public IFxVST3 {
 public:
-    WithPresets() : IFxVST3(nullptr, 2, "2-2", 4, "Presets", "", "quenby audio", 0x00010000, 1, 2, 0, false, true, false, 0)
+    WithPresets()
+        : IFxVST3(nullptr, 2, "2-2", 4, "Presets", "", "quenby audio", 0x00010000, 1, 2, 0, false, true, false, 0)
     {
         GetParam(0)->SetupContinuous("Level", 0.5, 0.0, 1.0, 0.01);
         GetParam(1)->SetupContinuous("Width", 0.0, 0.0, 1.0, 0.01);
