@@ -226,6 +226,9 @@ void Report(const char* what, const SessionFigures& f)
                 "all waits %.1f ms\n",
                 what, static_cast<long long>(c.allowedLocks), static_cast<long long>(c.allowedWaits),
                 c.longestWaitNs / 1e6, c.totalWaitNs / 1e6);
+    std::printf("[ rtcheck  ] %s: longest hold of the plug-in lock by another thread %.3f ms of its CPU time "
+                "(%.3f ms wall)\n",
+                what, c.longestHoldCpuNs / 1e6, c.longestHoldWallNs / 1e6);
 }
 
 void ExpectClean(const SessionFigures& f)

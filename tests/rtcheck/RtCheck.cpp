@@ -16,6 +16,7 @@
 #include <chrono>
 #include <cstdarg>
 #include <cstdlib>
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -35,7 +36,11 @@ thread_local bool tBusy = false;
 
 std::atomic<std::int64_t> gAllocations{0}, gFrees{0}, gLocks{0}, gBlocking{0};
 std::atomic<std::int64_t> gAllowedLocks{0}, gAllowedWaits{0}, gLongestWaitNs{0}, gTotalWaitNs{0};
+std::atomic<std::int64_t> gLongestHoldCpuNs{0}, gLongestHoldWallNs{0};
 std::atomic<bool> gLearning{false};
+// Holds of the allowed lock by threads outside an AudioScope.
+thread_local int tHoldDepth = 0;
+thread_local std::int64_t tHoldCpuStart = 0, tHoldWallStart = 0;
 std::atomic<pthread_mutex_t*> gAllowed{nullptr};
 
 // A small fixed log of what was counted, written without allocating.
@@ -59,6 +64,18 @@ template <typename F> F Next(const char* name)
 }
 
 using LockFn = int (*)(pthread_mutex_t*);
+
+std::int64_t CpuNs()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return static_cast<std::int64_t>(ts.tv_sec) * 1000000000 + ts.tv_nsec;
+}
+
+std::int64_t WallNs()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
 using CondWaitFn = int (*)(pthread_cond_t*, pthread_mutex_t*);
 using CondTimedFn = int (*)(pthread_cond_t*, pthread_mutex_t*, const struct timespec*);
 using SemFn = int (*)(sem_t*);
@@ -73,6 +90,7 @@ using SelectFn = int (*)(int, fd_set*, fd_set*, fd_set*, struct timeval*);
 struct Real {
     LockFn lock = nullptr;
     LockFn trylock = nullptr;
+    LockFn unlock = nullptr;
     CondWaitFn condWait = nullptr;
     CondTimedFn condTimed = nullptr;
     SemFn semWait = nullptr;
@@ -91,6 +109,7 @@ void Resolve()
     tBusy = true;
     gReal.lock = Next<LockFn>("pthread_mutex_lock");
     gReal.trylock = Next<LockFn>("pthread_mutex_trylock");
+    gReal.unlock = Next<LockFn>("pthread_mutex_unlock");
     gReal.condWait = reinterpret_cast<CondWaitFn>(dlvsym(RTLD_NEXT, "pthread_cond_wait", "GLIBC_2.3.2"));
     if (gReal.condWait == nullptr)
         gReal.condWait = Next<CondWaitFn>("pthread_cond_wait");
@@ -185,8 +204,14 @@ int posix_memalign(void** out, size_t alignment, size_t n)
 int pthread_mutex_lock(pthread_mutex_t* mutex)
 {
     const Real& real = R();
-    if (!tInside || tBusy)
-        return real.lock(mutex);
+    if (!tInside || tBusy) {
+        int result = real.lock(mutex);
+        if (result == 0 && !tBusy && mutex == gAllowed.load(std::memory_order_relaxed) && tHoldDepth++ == 0) {
+            tHoldCpuStart = CpuNs();
+            tHoldWallStart = WallNs();
+        }
+        return result;
+    }
     if (gLearning.load()) {
         gAllowed.store(mutex);
         gLearning.store(false);
@@ -206,6 +231,15 @@ int pthread_mutex_lock(pthread_mutex_t* mutex)
     gTotalWaitNs.fetch_add(ns, std::memory_order_relaxed);
     UpdateMax(gLongestWaitNs, ns);
     return result;
+}
+
+int pthread_mutex_unlock(pthread_mutex_t* mutex)
+{
+    if (!tInside && tHoldDepth > 0 && mutex == gAllowed.load(std::memory_order_relaxed) && --tHoldDepth == 0) {
+        UpdateMax(gLongestHoldCpuNs, CpuNs() - tHoldCpuStart);
+        UpdateMax(gLongestHoldWallNs, WallNs() - tHoldWallStart);
+    }
+    return R().unlock(mutex);
 }
 
 int pthread_cond_wait(pthread_cond_t* cond, pthread_mutex_t* mutex)
@@ -377,8 +411,8 @@ bool AllowedLockIsRecursive()
         return false;
     bool recursive = real.trylock(mutex) == 0;
     if (recursive)
-        pthread_mutex_unlock(mutex);
-    pthread_mutex_unlock(mutex);
+        real.unlock(mutex);
+    real.unlock(mutex);
     return recursive;
 }
 
@@ -394,6 +428,8 @@ Counts Totals()
     c.allowedWaits = gAllowedWaits.load();
     c.longestWaitNs = gLongestWaitNs.load();
     c.totalWaitNs = gTotalWaitNs.load();
+    c.longestHoldCpuNs = gLongestHoldCpuNs.load();
+    c.longestHoldWallNs = gLongestHoldWallNs.load();
     return c;
 }
 
@@ -401,7 +437,7 @@ Counts Totals()
 void Reset()
 {
     for (auto* counter : {&gAllocations, &gFrees, &gLocks, &gBlocking, &gAllowedLocks, &gAllowedWaits,
-                          &gLongestWaitNs, &gTotalWaitNs})
+                          &gLongestWaitNs, &gTotalWaitNs, &gLongestHoldCpuNs, &gLongestHoldWallNs})
         counter->store(0);
     gLogCount.store(0);
 }

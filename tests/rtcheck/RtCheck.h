@@ -23,6 +23,11 @@ struct Counts {
     std::int64_t allowedWaits = 0; // ... that found it held by another thread
     std::int64_t longestWaitNs = 0;
     std::int64_t totalWaitNs = 0;
+    // The longest time another thread held the allowed lock, in that
+    // thread's CPU time and in wall time: what the audio thread may have to
+    // wait on an idle machine, and what it did wait on this one.
+    std::int64_t longestHoldCpuNs = 0;
+    std::int64_t longestHoldWallNs = 0;
 };
 
 // Marks the calling thread as being inside the audio callback while alive.
