@@ -3,6 +3,8 @@
 // values in [0, 1]; state, presets and the signal chain speak plain values in
 // the parameter's own units. The mapping between them runs through a shape
 // exponent, and non-continuous kinds snap to their step.
+#include "framework/RelaxedAtomic.h"
+
 #include <cstddef>
 #include <vector>
 
@@ -78,7 +80,10 @@ private:
     const ValueTextEntry* FindEntry(int value) const;
 
     ParamKind mKind = kKindNone;
-    double mValue = 0.0;
+    // The host's controller sets it without the plug-in lock while the audio
+    // thread and the timer read it under the lock: a relaxed atomic, so the
+    // two never race (a reader sees the old value or the new one).
+    RelaxedAtomic<double> mValue{0.0};
     double mMin = 0.0;
     double mMax = 1.0;
     double mStep = 1.0;

@@ -14,10 +14,16 @@ const char kRasterPngFileTypes[] = "PNG files (*.PNG)";
 
 namespace {
 
+// How many zero bytes a read may serve past the end of the data. A file
+// that only lacks its last chunk needs a few; a damaged chunk length can ask
+// for gigabytes, which libpng would then allocate and checksum.
+constexpr size_t kMaxZeroTail = 65536;
+
 struct DecodeState {
   const uint8_t* data;
   size_t size;
   size_t position;
+  size_t zeroTail;        // zero bytes served past the end so far
   RasterBitmap* target;
   RasterBitmap* created;  // deleted again when decoding fails
   png_bytep* rows;        // row table, freed in every case
@@ -25,11 +31,14 @@ struct DecodeState {
 
 // Each read zero-fills the requested bytes first, so a short image reads
 // zeros; libpng then rejects the damaged chunk instead of reading past the end.
+// Past kMaxZeroTail zero bytes the image is damaged beyond reading.
 void ReadFromMemory(png_structp png, png_bytep out, png_size_t count) {
   auto* state = static_cast<DecodeState*>(png_get_io_ptr(png));
-  std::memset(out, 0, count);
   const size_t left = state->size - state->position;
   const size_t take = count < left ? count : left;
+  if (count - take > kMaxZeroTail - state->zeroTail) png_error(png, "read far past the end of the data");
+  state->zeroTail += count - take;
+  std::memset(out, 0, count);
   std::memcpy(out, state->data + state->position, take);
   state->position += take;
 }
@@ -70,6 +79,10 @@ void SetTransforms(png_structp png, png_infop info) {
 // jump buffer on any error, so it holds nothing that needs destroying.
 void ReadImage(png_structp png, png_infop info, DecodeState* state) {
   png_set_read_fn(png, state, ReadFromMemory);
+  // Only IHDR, PLTE, tRNS, IDAT and IEND matter here. Every other chunk is
+  // skipped unread: libpng would buffer a text chunk whole, in a buffer as
+  // large as the chunk claims to be, whatever the data really holds.
+  png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
   png_read_info(png, info);
   SetTransforms(png, info);
   png_read_update_info(png, info);
@@ -131,7 +144,7 @@ RasterBitmap* DecodePngMemory(const void* bytes, size_t size, RasterBitmap* targ
     png_destroy_read_struct(&png, nullptr, nullptr);
     return nullptr;
   }
-  DecodeState state{static_cast<const uint8_t*>(bytes), size, 0, target, nullptr, nullptr};
+  DecodeState state{static_cast<const uint8_t*>(bytes), size, 0, 0, target, nullptr, nullptr};
   if (setjmp(png_jmpbuf(png))) {
     png_destroy_read_struct(&png, &info, nullptr);
     std::free(state.rows);

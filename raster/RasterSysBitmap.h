@@ -31,5 +31,6 @@ private:
   int32_t mAllocWidth = 0;
   int32_t mAllocHeight = 0;
   void* mSystemBitmap = nullptr;  // HBITMAP on Windows, the pixel block elsewhere
-  void* mPrevious = nullptr;      // object selected into the context before ours
+  // Object selected into the context before ours (Windows only).
+  [[maybe_unused]] void* mPrevious = nullptr;
 };

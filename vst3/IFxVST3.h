@@ -45,6 +45,15 @@ public:
     // How long queued host calls wait for a UI-thread entry before the idle
     // timer's own thread delivers them (hosts with no run loop for us).
     static constexpr int kUiThreadGraceMs = 40;
+    // The highest sample rate setupProcessing accepts: above any audio
+    // interface's (768 kHz is the highest in use), and low enough that every
+    // sample count the engine derives from the rate fits its integers.
+    static constexpr double kMaxSampleRate = 1.0e6;
+    // The longest slice process() hands the plug-in at once. Hosts may
+    // announce any maximum block size (some offline renders announce
+    // millions of frames); longer blocks are processed in slices of this
+    // size, so the scratch memory stays small whatever the host says.
+    static constexpr int kMaxSliceFrames = 16384;
 
     IFxVST3(void* instanceInfo, int nParams, const char* channelIOString, int nPresets,
             const char* effectName, const char* productName, const char* makerName, int version,

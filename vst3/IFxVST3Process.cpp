@@ -115,7 +115,8 @@ tresult PLUGIN_API IFxVST3::setupProcessing(ProcessSetup& setup)
         return kResultFalse;
     // A rate the engine cannot run at, or no room for a single frame, would
     // configure every rate-dependent block with nonsense.
-    if (!std::isfinite(setup.sampleRate) || setup.sampleRate <= 0.0 || setup.maxSamplesPerBlock <= 0)
+    if (!std::isfinite(setup.sampleRate) || setup.sampleRate <= 0.0 || setup.sampleRate > kMaxSampleRate ||
+        setup.maxSamplesPerBlock <= 0)
         return kResultFalse;
     return Guarded(kInternalError, [&]() -> tresult {
         std::lock_guard<std::recursive_mutex> lock(PluginLock());
@@ -124,7 +125,7 @@ tresult PLUGIN_API IFxVST3::setupProcessing(ProcessSetup& setup)
         // changes, and a bypassed insert must stay bypassed. The engine and
         // the bypass delay line start afresh.
         SetSampleRate(setup.sampleRate);
-        SetMaxBlockFrames(setup.maxSamplesPerBlock);
+        SetMaxBlockFrames(std::min<int>(setup.maxSamplesPerBlock, kMaxSliceFrames));
         ClearBypassDelay();
         ResetProcessing();
         processSetup = setup;

@@ -9,6 +9,7 @@
 #include "pluginterfaces/base/ibstream.h"
 
 #include <cstdint>
+#include <cstring>
 
 using namespace Steinberg;
 using tarvo::vst3::Guarded;
@@ -57,6 +58,7 @@ tresult IFxVST3::ReadState(IBStream* stream)
     const int size = chunk.ByteCount();
     if (size <= 0)
         return kResultFalse;
+    const StateChunk current = chunk;
     // A stream may hand out its bytes in pieces: read until it has no more.
     int got = 0;
     while (got < size) {
@@ -65,6 +67,11 @@ tresult IFxVST3::ReadState(IBStream* stream)
             break;
         got += read;
     }
+    // A value the stream cut off part-way keeps its current bytes: half old
+    // and half new bytes make a number nobody saved.
+    const int whole = got - got % static_cast<int>(sizeof(double));
+    if (whole < got)
+        std::memcpy(chunk.Data() + whole, current.Data() + whole, static_cast<std::size_t>(got - whole));
     LoadState(&chunk, 0);
 
     unsigned char bytes[4] = {};

@@ -30,10 +30,13 @@ void* gResourceHandle = nullptr;
 tarvo::vst3::PluginFactory* gFactory = nullptr;
 
 // Serialises instance construction. Never destroyed, so an instance made
-// while the process exits cannot meet a dead lock.
+// while the process exits cannot meet a dead lock; made in static storage
+// rather than on the heap, so a module that is unloaded leaves nothing
+// behind (a heap lock was lost at every unload).
 std::recursive_mutex& CreationLock()
 {
-    static auto* lock = new std::recursive_mutex;
+    alignas(std::recursive_mutex) static unsigned char storage[sizeof(std::recursive_mutex)];
+    static auto* lock = new (storage) std::recursive_mutex;
     return *lock;
 }
 

@@ -20,7 +20,7 @@ inline uint32_t Mix(uint32_t current, uint32_t next, uint32_t far)
     return far ^ (y >> 1) ^ ((0u - (y & 1u)) & kMatrix);
 }
 
-inline uint32_t Temper(uint32_t y)
+[[maybe_unused]] inline uint32_t Temper(uint32_t y)
 {
     y ^= y >> 11;
     y ^= (y << 7) & 0x9d2c5680u;

@@ -22,6 +22,18 @@ inline Pair Load(const double* p)
 
 inline void Store(double* p, Pair v) { __builtin_memcpy(p, &v, sizeof v); }
 
+// Lane shuffles (a, b) -> (b, a), (a, a), (b, b); clang spells the builtin
+// differently (the fuzzing build uses clang).
+#if defined(__clang__)
+inline Pair Swapped(Pair v) { return __builtin_shufflevector(v, v, 1, 0); }
+inline Pair Lows(Pair v) { return __builtin_shufflevector(v, v, 0, 0); }
+inline Pair Highs(Pair v) { return __builtin_shufflevector(v, v, 1, 1); }
+#else
+inline Pair Swapped(Pair v) { return __builtin_shuffle(v, PairMask{1, 0}); }
+inline Pair Lows(Pair v) { return __builtin_shuffle(v, PairMask{0, 0}); }
+inline Pair Highs(Pair v) { return __builtin_shuffle(v, PairMask{1, 1}); }
+#endif
+
 // For the complex bins stored as (re, im) at doubles [from, to):
 // acc (0 when start) + Σ_p x_p·h_p, partitions added in order p = 0, 1, ...
 // per bin, each product formed as (xr·hr − xi·hi, xi·hr + xr·hi) in one
@@ -37,9 +49,9 @@ inline void AccumulateComplexBins(double* acc, const double* const* x, const dou
         {
             const Pair xv = Load(x[p] + i);
             const Pair hv = Load(h[p] + i);
-            const Pair xSwapped = __builtin_shuffle(xv, PairMask{1, 0});
-            const Pair hReal = __builtin_shuffle(hv, PairMask{0, 0});
-            const Pair hImag = __builtin_shuffle(hv, PairMask{1, 1}) * Pair{-1.0, 1.0};
+            const Pair xSwapped = Swapped(xv);
+            const Pair hReal = Lows(hv);
+            const Pair hImag = Highs(hv) * Pair{-1.0, 1.0};
             bin += xv * hReal + xSwapped * hImag;
         }
         Store(acc + i, bin);

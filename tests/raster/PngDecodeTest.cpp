@@ -140,6 +140,21 @@ TEST(PngDecode, DamagedInputYieldsNothing) {
   EXPECT_EQ(DecodePngMemory(nullptr, 100, nullptr), nullptr);
 }
 
+TEST(PngDecode, ChunkClaimingFarMoreThanTheDataFails) {
+  // A text chunk after the header whose length claims almost 2 GB, and the
+  // data ends right after its first bytes: the decoder must give up rather
+  // than read the claimed bytes as zeros.
+  std::vector<uint8_t> good = RgbImage(3, 3);
+  std::vector<uint8_t> damaged(good.begin(), good.begin() + 33);  // signature and IHDR
+  const uint8_t chunk[] = {0x71, 0x42, 0x4e, 0x25, 't', 'E', 'X', 't', 'd', 'a', 't', 'e'};
+  damaged.insert(damaged.end(), std::begin(chunk), std::end(chunk));
+  EXPECT_FALSE(Decode(damaged));
+  // A file that only lacks its end chunk reads a few zeros and decodes as
+  // it did before.
+  std::vector<uint8_t> noEnd(good.begin(), good.end() - 12);
+  EXPECT_EQ(Decode(noEnd) != nullptr, Decode(good) != nullptr);
+}
+
 TEST(PngDecode, FailuresAndWarningsStaySilent) {
   // Inside a host nothing may be printed: not for a damaged image, nor for a
   // damaged ancillary chunk, which libpng only warns about and skips.

@@ -32,8 +32,10 @@ std::string NextToProgram(const char* relative)
 //------------------------------------------------------------------------
 tarvo::host::HostModule& LoadedModule(const char* relativeBundle)
 {
-    static std::map<std::string, tarvo::host::HostModule*> modules;
-    auto*& module = modules[relativeBundle];
+    // Never destroyed: the modules stay loaded (and reachable, for the leak
+    // checker) until the program ends.
+    static auto* modules = new std::map<std::string, tarvo::host::HostModule*>;
+    auto*& module = (*modules)[relativeBundle];
     if (module == nullptr) {
         module = new tarvo::host::HostModule;
         if (!module->Load(NextToProgram(relativeBundle)))

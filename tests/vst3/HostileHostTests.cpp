@@ -363,6 +363,27 @@ TEST_P(HostileHost, NullAndBogusArgumentsElsewhere)
     EXPECT_EQ(c->getParameterCount(), params);
 }
 
+TEST_P(HostileHost, AbsurdRatesAreRefusedAndHugeBlockSizesServedInSlices)
+{
+    // Rates no audio interface runs at are refused: the engine's sample
+    // counts derive from the rate and must fit their integers.
+    for (double rate : {1.0e300, 2.0e9, 1.0e6 + 1.0}) {
+        ProcessSetup setup{kRealtime, kSample32, 512, rate};
+        EXPECT_EQ(plug->processor->setupProcessing(setup), kResultFalse) << rate;
+    }
+    // A host may announce any maximum block: the plug-in does not try to
+    // allocate for it, and still processes a block longer than its slices.
+    std::string error;
+    ASSERT_TRUE(plug->Prepare(768000.0, 0x7FFFFFFF, false, false, true, &error)) << error;
+    const int frames = 40000;
+    harness::Block<float> in(2, frames, 0.25f), out(2, frames, 7.0f);
+    std::vector<float*> none;
+    EXPECT_EQ(plug->Process<float>(in.Pointers(), none, out.Pointers(), frames, nullptr), kResultOk);
+    for (auto& channel : out.channels)
+        for (float v : channel)
+            ASSERT_TRUE(std::isfinite(v) && v != 7.0f);
+}
+
 TEST_P(HostileHost, FactoryAndEntryPointsRefuseBadArguments)
 {
     IPluginFactory* factory = harness::LoadedModule(GetParam()).Factory();

@@ -94,6 +94,23 @@ TEST_F(Vst3State, ShortStreamChangesOnlyWhatItHolds)
     EXPECT_DOUBLE_EQ(Plain(0), 3.0);
 }
 
+TEST_F(Vst3State, ValueCutOffPartWayKeepsItsValue)
+{
+    ASSERT_EQ(SetState(Stream({1.5, 0.5, 200.0, 2.0}, 0)), kResultOk);
+    // Two whole values and part of the third: the part must not be mixed
+    // into the third's old value (it would turn 200.0 into a number near it
+    // that nobody saved).
+    for (std::size_t cut : {20u, 17u, 23u}) {
+        auto stream = Stream({3.0, 0.75, 1.0e-300, 0.0}, 0);
+        stream.resize(cut);
+        EXPECT_EQ(SetState(stream), kResultFalse) << cut;
+        EXPECT_DOUBLE_EQ(Plain(0), 3.0) << cut;
+        EXPECT_DOUBLE_EQ(Plain(1), 0.75) << cut;
+        EXPECT_DOUBLE_EQ(Plain(2), 200.0) << cut;
+        EXPECT_DOUBLE_EQ(Plain(3), 2.0) << cut;
+    }
+}
+
 TEST_F(Vst3State, DamagedValuesAreClampedIntoRange)
 {
     double nan = std::numeric_limits<double>::quiet_NaN();

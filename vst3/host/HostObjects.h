@@ -127,7 +127,7 @@ private:
 // One block's parameter changes: a queue per parameter with its points.
 class ParameterChanges : public Steinberg::Vst::IParameterChanges {
 public:
-    class Queue : public Steinberg::Vst::IParamValueQueue {
+    class Queue final : public Steinberg::Vst::IParamValueQueue {
     public:
         Steinberg::Vst::ParamID id = 0;
         std::vector<std::pair<Steinberg::int32, double>> points;

@@ -51,8 +51,9 @@ void Ostrand::GlideStep(OstrandGlideId id)
     if (glide.Near(v)) {
         if (glide.hold < 1) {
             v = glide.target;
-            if (mEditor != nullptr)
-                mEditor->RefreshParamControl(ParamOf(id), GetParam(ParamOf(id))->ToNormalized());
+            const IFxParam* param = GetParam(ParamOf(id));
+            if (mEditor != nullptr && param != nullptr)
+                mEditor->RefreshParamControl(ParamOf(id), param->ToNormalized());
         }
         --glide.hold;
     }
