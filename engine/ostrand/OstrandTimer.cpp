@@ -101,7 +101,8 @@ void Ostrand::RememberQuietInputs()
     mQuietChangeCount = mChangeCount.load(std::memory_order_relaxed);
     mQuietRate = SampleRate();
     for (int i = 0; i < kNumOstrandParams; ++i)
-        mQuietParams[i] = GetParam(i)->Value();
+        if (const IFxParam* param = GetParam(i))
+            mQuietParams[i] = param->Value();
 }
 
 //------------------------------------------------------------------------
@@ -125,9 +126,11 @@ bool Ostrand::TickChangesNothing() const
         return false;
     if (SampleRate() != mQuietRate)
         return false;
-    for (int i = 0; i < kNumOstrandParams; ++i)
-        if (GetParam(i)->Value() != mQuietParams[i])
+    for (int i = 0; i < kNumOstrandParams; ++i) {
+        const IFxParam* param = GetParam(i);
+        if (param != nullptr && param->Value() != mQuietParams[i])
             return false;
+    }
     return true;
 }
 
