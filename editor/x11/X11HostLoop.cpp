@@ -106,24 +106,22 @@ bool X11HostLoop::GLibDrivesThisThread()
 }
 
 //------------------------------------------------------------------------
-X11HostLoop::Kind X11HostLoop::Start(FUnknown* runLoop, int fd, int intervalMs)
+X11HostLoop::Kind X11HostLoop::Start(Linux::IRunLoop* runLoop, int fd, int intervalMs)
 {
     Stop();
     if (intervalMs < 1)
         intervalMs = 1;
     mHandler = new Handler(mClient);
-    Linux::IRunLoop* loop = nullptr;
-    if (runLoop != nullptr &&
-        runLoop->queryInterface(Linux::IRunLoop::iid, reinterpret_cast<void**>(&loop)) == kResultOk && loop != nullptr) {
-        mFdRegistered = fd >= 0 && loop->registerEventHandler(mHandler, fd) == kResultOk;
+    if (runLoop != nullptr) {
+        mFdRegistered = fd >= 0 && runLoop->registerEventHandler(mHandler, fd) == kResultOk;
         mTimerRegistered =
-            loop->registerTimer(mHandler, static_cast<Linux::TimerInterval>(intervalMs)) == kResultOk;
+            runLoop->registerTimer(mHandler, static_cast<Linux::TimerInterval>(intervalMs)) == kResultOk;
         if (mFdRegistered || mTimerRegistered) {
-            mRunLoop = loop;
+            runLoop->addRef();
+            mRunLoop = runLoop;
             mKind = kHostRunLoop;
             return mKind;
         }
-        loop->release();
     }
     if (StartGLib(fd, intervalMs) == kGLib)
         return mKind;
@@ -159,11 +157,10 @@ void X11HostLoop::Stop()
         return;
     mHandler->Detach();
     if (mKind == kHostRunLoop && mRunLoop != nullptr) {
-        auto* loop = static_cast<Linux::IRunLoop*>(mRunLoop);
         if (mFdRegistered)
-            loop->unregisterEventHandler(mHandler);
+            mRunLoop->unregisterEventHandler(mHandler);
         if (mTimerRegistered)
-            loop->unregisterTimer(mHandler);
+            mRunLoop->unregisterTimer(mHandler);
         mRunLoop->release();
         mRunLoop = nullptr;
     } else if (mKind == kGLib) {

@@ -13,6 +13,10 @@
 // Stop, so a host that calls one late reaches nothing.
 #include "pluginterfaces/base/funknown.h"
 
+namespace Steinberg::Linux {
+class IRunLoop;
+}
+
 class X11HostLoop {
 public:
     class Client {
@@ -30,9 +34,11 @@ public:
     X11HostLoop& operator=(const X11HostLoop&) = delete;
 
     // Starts delivering: fd readable and a timer every intervalMs. runLoop
-    // is the host's Steinberg::Linux::IRunLoop, or null. Returns the kind in
-    // use (kNone when nothing could be registered).
-    Kind Start(Steinberg::FUnknown* runLoop, int fd, int intervalMs);
+    // is the host's run loop as the plug frame handed it out, or null; it is
+    // used as it is, never asked again for the interface (some hosts hand
+    // out a run loop object that answers no query). Returns the kind in use
+    // (kNone when nothing could be registered).
+    Kind Start(Steinberg::Linux::IRunLoop* runLoop, int fd, int intervalMs);
     // Unregisters everything; no call reaches the client afterwards.
     void Stop();
     Kind Current() const { return mKind; }
@@ -47,7 +53,7 @@ private:
 
     Client* mClient;
     Kind mKind = kNone;
-    Steinberg::FUnknown* mRunLoop = nullptr;  // Linux::IRunLoop, referenced
+    Steinberg::Linux::IRunLoop* mRunLoop = nullptr;  // referenced while registered
     Handler* mHandler = nullptr;
     bool mFdRegistered = false;
     bool mTimerRegistered = false;

@@ -185,6 +185,41 @@ TEST(X11EditorWindow, RunLoopWithTimersOnlyStillDeliversInputAtTheTicks)
     EXPECT_EQ(e.plug->recLog.Count("up"), 1);
 }
 
+// A host whose frame hands out a run loop object that answers no query, and
+// that opens the editor in a window it shows only later (a session reopened
+// with the editor open): the run loop drives the editor all the same, and
+// the window shows the editor's picture once the host shows it.
+TEST(X11EditorWindow, RunLoopAnsweringNoQueryDrivesAWindowShownAfterOpening)
+{
+    TestDisplay d;
+    ASSERT_TRUE(d.Ok());
+    d.MoveTo(kEditorWidth + 250, kEditorHeight + 80);
+    OpenEditor e(d, true, true, true);
+    ASSERT_EQ(e.attachResult, Steinberg::kResultOk);
+    EXPECT_EQ(e.plug->X11()->LoopKind(), X11HostLoop::kHostRunLoop);
+    EXPECT_EQ(e.frame.EventHandlers(), 1u);
+
+    e.view->removed();
+    xcb_unmap_window(d.C(), e.parent);
+    d.Sync();
+    const auto parent = reinterpret_cast<void*>(static_cast<uintptr_t>(e.parent));
+    ASSERT_EQ(e.view->attached(parent, "X11EmbedWindowID"), Steinberg::kResultOk);
+    e.Run(40);
+    xcb_map_window(d.C(), e.parent);
+    d.Sync();
+    e.Run(80);
+    auto pixels = d.ReadPixels(e.EditorWindow(), kEditorWidth, kEditorHeight);
+    ASSERT_FALSE(pixels.empty());
+    EXPECT_EQ(pixels.back(), 0x303030u);  // the background control, drawn on the expose
+
+    d.Click(kRecBounds.left + 5, kRecBounds.top + 5);
+    e.Run(100);
+    EXPECT_EQ(e.plug->recLog.Count("down"), 1);
+    EXPECT_EQ(e.plug->recLog.Count("up"), 1);
+    e.view->removed();
+    EXPECT_EQ(e.frame.EventHandlers(), 0u);
+}
+
 TEST(X11EditorWindow, ResizingTheEditorResizesItsWindowOnly)
 {
     TestDisplay d;

@@ -43,7 +43,7 @@ tresult PLUGIN_API FakeFrame::queryInterface(const TUID iid, void** obj)
         return kResultOk;
     }
     if (mOffersRunLoop && FUnknownPrivate::iidEqual(iid, Linux::IRunLoop::iid)) {
-        *obj = static_cast<Linux::IRunLoop*>(this);
+        *obj = mLoneRunLoop ? static_cast<Linux::IRunLoop*>(&mLone) : static_cast<Linux::IRunLoop*>(this);
         return kResultOk;
     }
     *obj = nullptr;
@@ -492,9 +492,9 @@ void X11TestPlugin::EndInformHostOfParamChange(int idx)
 }
 
 //------------------------------------------------------------------------
-OpenEditor::OpenEditor(TestDisplay& d, bool offersRunLoop, bool takesDescriptors)
+OpenEditor::OpenEditor(TestDisplay& d, bool offersRunLoop, bool takesDescriptors, bool loneRunLoop)
     : display(d)
-    , frame(offersRunLoop, takesDescriptors)
+    , frame(offersRunLoop, takesDescriptors, loneRunLoop)
 {
     parent = display.MakeParent(kEditorWidth + 300, kEditorHeight + 100);
     plug = new X11TestPlugin;

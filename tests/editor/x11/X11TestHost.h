@@ -22,8 +22,10 @@ class FakeFrame : public Steinberg::IPlugFrame, public Steinberg::Linux::IRunLoo
 public:
     // offersRunLoop false: a frame without IRunLoop. takesDescriptors false:
     // a run loop that only runs timers (registerEventHandler fails).
-    explicit FakeFrame(bool offersRunLoop = true, bool takesDescriptors = true)
-        : mOffersRunLoop(offersRunLoop), mTakesDescriptors(takesDescriptors) {}
+    // loneRunLoop: the frame hands out a run loop object of its own that
+    // answers no interface query, as some hosts do.
+    explicit FakeFrame(bool offersRunLoop = true, bool takesDescriptors = true, bool loneRunLoop = false)
+        : mOffersRunLoop(offersRunLoop), mTakesDescriptors(takesDescriptors), mLoneRunLoop(loneRunLoop) {}
     virtual ~FakeFrame();
 
     // Runs the loop for ms milliseconds: readable descriptors reach their
@@ -48,6 +50,39 @@ public:
     Steinberg::uint32 PLUGIN_API release() SMTG_OVERRIDE { return 1000; }
 
 private:
+    class LoneRunLoop : public Steinberg::Linux::IRunLoop {
+    public:
+        explicit LoneRunLoop(FakeFrame& frame) : mFrame(frame) {}
+        Steinberg::tresult PLUGIN_API registerEventHandler(Steinberg::Linux::IEventHandler* handler,
+                                                           Steinberg::Linux::FileDescriptor fd) SMTG_OVERRIDE
+        {
+            return mFrame.registerEventHandler(handler, fd);
+        }
+        Steinberg::tresult PLUGIN_API unregisterEventHandler(Steinberg::Linux::IEventHandler* handler) SMTG_OVERRIDE
+        {
+            return mFrame.unregisterEventHandler(handler);
+        }
+        Steinberg::tresult PLUGIN_API registerTimer(Steinberg::Linux::ITimerHandler* handler,
+                                                    Steinberg::Linux::TimerInterval ms) SMTG_OVERRIDE
+        {
+            return mFrame.registerTimer(handler, ms);
+        }
+        Steinberg::tresult PLUGIN_API unregisterTimer(Steinberg::Linux::ITimerHandler* handler) SMTG_OVERRIDE
+        {
+            return mFrame.unregisterTimer(handler);
+        }
+        Steinberg::tresult PLUGIN_API queryInterface(const Steinberg::TUID, void** obj) SMTG_OVERRIDE
+        {
+            *obj = nullptr;
+            return Steinberg::kNoInterface;
+        }
+        Steinberg::uint32 PLUGIN_API addRef() SMTG_OVERRIDE { return 1000; }
+        Steinberg::uint32 PLUGIN_API release() SMTG_OVERRIDE { return 1000; }
+
+    private:
+        FakeFrame& mFrame;
+    };
+
     struct Fd {
         Steinberg::Linux::IEventHandler* handler;
         int fd;
@@ -59,6 +94,8 @@ private:
     };
     bool mOffersRunLoop;
     bool mTakesDescriptors;
+    bool mLoneRunLoop;
+    LoneRunLoop mLone{*this};
     std::vector<Fd> mFds;
     std::vector<Timer> mTimers;
 };
@@ -204,7 +241,8 @@ private:
 
 // Opens the test plug-in's editor in a fresh parent through the VST 3 view.
 struct OpenEditor {
-    explicit OpenEditor(TestDisplay& display, bool offersRunLoop = true, bool takesDescriptors = true);
+    explicit OpenEditor(TestDisplay& display, bool offersRunLoop = true, bool takesDescriptors = true,
+                        bool loneRunLoop = false);
     ~OpenEditor();
     void Close();
     // Lets the editor handle what the server has and tick a few times.
