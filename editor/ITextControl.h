@@ -13,8 +13,9 @@ public:
     bool Paint(IEditorSurface* surface) override;
 
     // Replaces the text and marks the control dirty, unless it is unchanged.
-    // Editor thread only (may allocate).
-    void SetText(const char* text);
+    // Editor thread only (may allocate). Virtual: a label that tracks the
+    // area its text covers must see every change, whoever makes it.
+    virtual void SetText(const char* text);
     const char* GetText() const { return mText.c_str(); }
 
     std::string mText;

@@ -282,3 +282,38 @@ TEST(SmallFontLabel, AChangedTextAloneIsRedrawnInFullAndTheOldTextErased)
         }
     }
 }
+
+//------------------------------------------------------------------------
+TEST(LargeFontLabel, ATextSetAsAPlainTextControlIsRedrawnInFull)
+{
+    // The editor link hands the engine's readout texts to the labels as
+    // plain text controls. Set that way, a label at the Delay readout's
+    // place must still be redrawn over its old and new text: redrawn within
+    // its line of no height, the new text never showed and the old stayed.
+    SmallEditor e;
+    auto paper = std::make_unique<RasterMemBitmap>(674, 262);
+    for (int y = 0; y < 262; ++y)
+        for (int x = 0; x < 674; ++x)
+            paper->GetBits()[y * paper->GetRowSpan() + x] = 0xFF102030u;
+    e.Add(new IBitmapControl(e.plug.get(), 0, 0, -1, IBitmapStrip{paper.get(), 674, 262, 1, false}, kBlendCopy));
+    e.bitmaps.push_back(std::move(paper));
+    // Made empty, as the layout makes the readout.
+    ITextControl* label = DrawLabel<CustomTextControlD3>(e, {183, 198, 232, 198}, 7, 14, "");
+    auto picture = [&] {
+        std::vector<uint32_t> out;
+        for (int y = 180; y < 220; ++y)
+            for (int x = 100; x < 320; ++x)
+                out.push_back(e.Pixel(x, y));
+        return out;
+    };
+    for (const char* text : {"Welcome to Tarvo", "     v1.0.2     ", " 250 ^s  Delay  ", ""}) {
+        label->SetText(text);
+        IBounds dirty;
+        ASSERT_TRUE(e.surface->CollectDirtyBounds(dirty)) << text;
+        e.surface->RedrawBounds(dirty);
+        const std::vector<uint32_t> changed = picture();
+        e.ClearBackBuffer();
+        e.surface->RedrawBounds({0, 0, 674, 262});
+        EXPECT_EQ(changed, picture()) << '"' << text << '"';
+    }
+}

@@ -20,7 +20,7 @@ public:
     void MarkClean() override;
 
     // Replaces the text (nothing when it is unchanged) and the drawing bounds.
-    void SetText(const char* text);
+    void SetText(const char* text) override;
     // The rectangle the text is laid out in, as the control was made.
     const IBounds& LineRect() const { return mLineRect; }
 
