@@ -67,3 +67,40 @@ void TwiddleStagesAvx(double* data, int n, int m, const double* twiddles)
 
 template void TwiddleStagesAvx<false>(double*, int, int, const double*);
 template void TwiddleStagesAvx<true>(double*, int, int, const double*);
+
+//------------------------------------------------------------------------------
+template <bool kInverse>
+void SplitStagesAvx(double* data, int n, int m0, const double* twiddlesEnd)
+{
+    const double* twiddles = twiddlesEnd;
+    for (int m = n / 4; m >= m0; m /= 4)
+    {
+        twiddles -= 12 * m;
+        for (int g = 0; g < n; g += 4 * m)
+        {
+            double* p0 = data + 2 * g;
+            double* p1 = p0 + 2 * m;
+            double* p2 = p1 + 2 * m;
+            double* p3 = p2 + 2 * m;
+            const double* w = twiddles;
+            for (int k = 0; k < 2 * m; k += 4, w += 24)
+            {
+                const __m256d a = _mm256_loadu_pd(p0 + k);
+                const __m256d b = _mm256_loadu_pd(p1 + k);
+                const __m256d c = _mm256_loadu_pd(p2 + k);
+                const __m256d d = _mm256_loadu_pd(p3 + k);
+                const __m256d t0 = _mm256_add_pd(a, c);
+                const __m256d t1 = _mm256_sub_pd(a, c);
+                const __m256d t2 = _mm256_add_pd(b, d);
+                const __m256d t3 = RotateQuarter<kInverse>(_mm256_sub_pd(b, d));
+                _mm256_storeu_pd(p0 + k, _mm256_add_pd(t0, t2));
+                _mm256_storeu_pd(p1 + k, Twiddle<kInverse>(_mm256_sub_pd(t0, t2), w));
+                _mm256_storeu_pd(p2 + k, Twiddle<kInverse>(_mm256_add_pd(t1, t3), w + 8));
+                _mm256_storeu_pd(p3 + k, Twiddle<kInverse>(_mm256_sub_pd(t1, t3), w + 16));
+            }
+        }
+    }
+}
+
+template void SplitStagesAvx<false>(double*, int, int, const double*);
+template void SplitStagesAvx<true>(double*, int, int, const double*);
