@@ -7,7 +7,9 @@
 // values, read as N/2 complex points z[n] = x[2n] + j·x[2n+1], take one
 // complex FFT of N/2 points each way. Between the two, one pass over the bin
 // pairs (k, N/2-k) does what separating X, rotating it and packing it again
-// would do. A frame only ever holds pairs (v, v) (input samples are written
+// would do. The transforms leave the bins in bit-reversed order and take
+// them back so, which saves both permutations: the bin pass finds its pairs
+// through a table. A frame only ever holds pairs (v, v) (input samples are written
 // so, and the rotated frame is one too, up to an imaginary part that the
 // output sum cancels), so each frame keeps just its N reals v, and the
 // transforms run in place on them. The scratch array keeps the per-position
@@ -47,6 +49,22 @@ bool SpectralRotator::SetSize(int n)
     }
     mTwiddles[static_cast<size_t>(n / 2)] = 0.0; // k = N/4: exactly -j
     mTwiddles[static_cast<size_t>(n / 2) + 1] = -1.0;
+
+    int bits = 0;
+    while ((2 << bits) < n)
+        ++bits;
+    const auto reversed = [bits](int k) {
+        int r = 0;
+        for (int b = 0; b < bits; ++b)
+            r |= ((k >> b) & 1) << (bits - 1 - b);
+        return 2 * r;
+    };
+    mBins.resize(static_cast<size_t>(n / 4) * 2);
+    for (int k = 1; k <= n / 4; ++k)
+    {
+        mBins[2 * static_cast<size_t>(k - 1)] = reversed(k);
+        mBins[2 * static_cast<size_t>(k - 1) + 1] = reversed(n / 2 - k);
+    }
 
     // Window (N/2), the two frames (N each) and the gains (N/2), zeroed.
     mMemory.assign(3 * static_cast<size_t>(n), 0.0);
@@ -94,8 +112,9 @@ void SpectralRotator::FinishBlock()
     mTouched = true;
     double* __restrict z = mFrameA;
     const double* __restrict w = mTwiddles.data();
+    const int32_t* __restrict bins = mBins.data();
 
-    mHalfFft.Forward(z);
+    mHalfFft.ForwardToBitReversed(z);
 
     // With A = Z[k], B = Z[N/2-k], E = (A + conj B)/2, O = (A - conj B)/2j
     // (the spectra of the even and odd samples), W = e^(-j2πk/N),
@@ -109,9 +128,10 @@ void SpectralRotator::FinishBlock()
     z[1] *= c;
     for (int k = 1; k <= half / 2; ++k)
     {
-        const int m = half - k;
-        const double ar = z[2 * k], ai = z[2 * k + 1];
-        const double br = z[2 * m], bi = z[2 * m + 1];
+        double* za = z + bins[2 * k - 2]; // bin k
+        double* zb = z + bins[2 * k - 1]; // bin N/2 - k
+        const double ar = za[0], ai = za[1];
+        const double br = zb[0], bi = zb[1];
         const double er = 0.5 * (ar + br), ei = 0.5 * (ai - bi);
         const double or_ = 0.5 * (ai + bi), oi = -0.5 * (ar - br);
         const double wr = w[2 * k], wi = w[2 * k + 1];
@@ -121,11 +141,11 @@ void SpectralRotator::FinishBlock()
         // Q = conj(W)·E
         const double qr = wr * er + wi * ei;
         const double qi = wr * ei - wi * er;
-        z[2 * k] = c * ar + s * (pr - qr);
-        z[2 * k + 1] = c * ai + s * (pi - qi);
-        z[2 * m] = c * br + s * (pr + qr);
-        z[2 * m + 1] = c * bi - s * (pi + qi);
+        za[0] = c * ar + s * (pr - qr);
+        za[1] = c * ai + s * (pi - qi);
+        zb[0] = c * br + s * (pr + qr);
+        zb[1] = c * bi - s * (pi + qi);
     }
-    mHalfFft.Inverse(z);
+    mHalfFft.InverseFromBitReversed(z);
     mPosition = 0;
 }
