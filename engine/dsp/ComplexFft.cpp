@@ -192,6 +192,14 @@ void ComplexFft::TransformFromBitReversed(double* data) const
         return;
 
     const bool odd = (Log2(n) & 1) != 0;
+    if (mUseAvx && n >= (odd ? 8 : 16))
+    {
+        // The first two stages in one pass.
+        const int m = odd ? 8 : 16;
+        FirstStagesAvx<kInverse>(data, n, odd, mTwiddles.data());
+        TwiddleStagesAvx<kInverse>(data, n, m, mTwiddles.data() + 3 * m);
+        return;
+    }
     int m;
     if (odd)
     {
@@ -240,6 +248,13 @@ void ComplexFft::TransformToBitReversed(double* data) const
     const bool odd = (Log2(n) & 1) != 0;
     const int m = odd ? 2 : 4;
     const double* twiddlesEnd = mTwiddles.data() + mTwiddles.size();
+    if (mUseAvx && n >= 4 * m)
+    {
+        // The last two stages in one pass.
+        SplitStagesAvx<kInverse>(data, n, 4 * m, twiddlesEnd);
+        LastStagesAvx<kInverse>(data, n, odd, mTwiddles.data());
+        return;
+    }
     if (mUseAvx)
         SplitStagesAvx<kInverse>(data, n, m, twiddlesEnd);
     else
