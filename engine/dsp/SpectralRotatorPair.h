@@ -52,12 +52,14 @@ public:
         // Overlap-add of the two frames, divided by N and by the sum of the
         // two window halves.
         const __m128d out = _mm_mul_pd(_mm_add_pd(_mm_loadu_pd(a), _mm_loadu_pd(b)), _mm_set1_pd(mGain[k]));
-        const __m128d x = _mm_set_pd(side, mid);
+        // Two scalar loads: one 16-byte load of two values just stored one
+        // by one would stall on store forwarding.
+        const __m128d x = _mm_loadh_pd(_mm_load_sd(&mid), &side);
         _mm_storeu_pd(a, _mm_mul_pd(_mm_set1_pd(mWindow[k]), x));
         _mm_storeu_pd(b, _mm_mul_pd(_mm_set1_pd(mWindow[half - 1 - k]), x));
         ++mPosition;
-        mid = _mm_cvtsd_f64(out);
-        side = _mm_cvtsd_f64(_mm_unpackhi_pd(out, out));
+        _mm_store_sd(&mid, out);
+        _mm_storeh_pd(&side, out);
     }
 
 private:
