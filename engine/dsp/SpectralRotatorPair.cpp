@@ -4,6 +4,8 @@
 // while its rotated content is read out, frame B the falling half.
 #include "engine/dsp/SpectralRotatorPair.h"
 
+#include "engine/dsp/ComplexFftStages.h"
+
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -13,6 +15,7 @@ SpectralRotatorPair::SpectralRotatorPair(int n)
 {
     if (!SetSize(n))
         SetSize(4096);
+    mUseAvx = CpuHasAvx2Fma();
 }
 
 //------------------------------------------------------------------------------
@@ -67,6 +70,13 @@ void SpectralRotatorPair::SetPhase(double cosPhi, double sinPhi)
 }
 
 //------------------------------------------------------------------------------
+void SpectralRotatorPair::AllowWideVectors(bool allow)
+{
+    mFft.AllowWideVectors(allow);
+    mUseAvx = allow && CpuHasAvx2Fma();
+}
+
+//------------------------------------------------------------------------------
 void SpectralRotatorPair::FinishBlock()
 {
     const int n = mSize;
@@ -76,22 +86,29 @@ void SpectralRotatorPair::FinishBlock()
 
     mFft.ForwardToBitReversed(z);
 
-    // DC and Nyquist (positions 0 and 1) by cos φ; then each even position
-    // (a bin below N/2) by e^(jφ) and the odd one after it (a bin above N/2)
-    // by e^(-jφ): v·c + swap(v)·(∓s, ±s).
-    const __m128d c = _mm_set1_pd(mCosPhi);
-    const __m128d up = _mm_set_pd(mSinPhi, -mSinPhi);
-    const __m128d down = _mm_set_pd(-mSinPhi, mSinPhi);
-    _mm_storeu_pd(z, _mm_mul_pd(_mm_loadu_pd(z), c));
-    _mm_storeu_pd(z + 2, _mm_mul_pd(_mm_loadu_pd(z + 2), c));
+    if (mUseAvx)
+        RotateBitReversedBinsAvx(z, n, mCosPhi, mSinPhi);
+    else
+        RotateBitReversedBinsSse(z, n, mCosPhi, mSinPhi);
+
+    mFft.InverseFromBitReversed(z);
+    mPosition = 0;
+}
+
+//------------------------------------------------------------------------------
+void RotateBitReversedBinsSse(double* z, int n, double c, double s)
+{
+    // v·c + swap(v)·(-s, s) turns by e^(jφ), v·c + swap(v)·(s, -s) by e^(-jφ).
+    const __m128d cc = _mm_set1_pd(c);
+    const __m128d up = _mm_set_pd(s, -s);
+    const __m128d down = _mm_set_pd(-s, s);
+    _mm_storeu_pd(z, _mm_mul_pd(_mm_loadu_pd(z), cc));
+    _mm_storeu_pd(z + 2, _mm_mul_pd(_mm_loadu_pd(z + 2), cc));
     for (int i = 4; i < 2 * n; i += 4)
     {
         const __m128d even = _mm_loadu_pd(z + i);
         const __m128d odd = _mm_loadu_pd(z + i + 2);
-        _mm_storeu_pd(z + i, _mm_add_pd(_mm_mul_pd(even, c), _mm_mul_pd(_mm_shuffle_pd(even, even, 1), up)));
-        _mm_storeu_pd(z + i + 2, _mm_add_pd(_mm_mul_pd(odd, c), _mm_mul_pd(_mm_shuffle_pd(odd, odd, 1), down)));
+        _mm_storeu_pd(z + i, _mm_add_pd(_mm_mul_pd(even, cc), _mm_mul_pd(_mm_shuffle_pd(even, even, 1), up)));
+        _mm_storeu_pd(z + i + 2, _mm_add_pd(_mm_mul_pd(odd, cc), _mm_mul_pd(_mm_shuffle_pd(odd, odd, 1), down)));
     }
-
-    mFft.InverseFromBitReversed(z);
-    mPosition = 0;
 }

@@ -19,6 +19,7 @@
 // never allocate, lock or throw.
 
 #include "engine/dsp/ComplexFft.h"
+#include "engine/dsp/SpectralRotatorBins.h"
 
 #include <cstdint>
 #include <emmintrin.h>
@@ -39,6 +40,10 @@ public:
 
     // cos φ and sin φ of the rotation of both lanes.
     void SetPhase(double cosPhi, double sinPhi);
+
+    // Allows (default) or forbids AVX2 in the transforms and the bin pass,
+    // as ComplexFft::AllowWideVectors.
+    void AllowWideVectors(bool allow);
 
     // Consumes one (mid, side) input pair and replaces it by the output pair.
     void ProcessPair(double& mid, double& side)
@@ -76,5 +81,6 @@ private:
     double mSinPhi = 0.0;
     int32_t mPosition = 0;       // pairs taken in this block
     int32_t mSize = 0;
+    bool mUseAvx = false;        // the bin pass on AVX2 with FMA
     ComplexFft mFft;             // N points
 };
