@@ -5,6 +5,7 @@
 #include "engine/dsp/SpectralRotatorPair.h"
 
 #include "engine/dsp/ComplexFftStages.h"
+#include "engine/dsp/SpectralRotatorBins.h"
 
 #include <algorithm>
 #include <cmath>

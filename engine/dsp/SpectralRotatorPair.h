@@ -19,7 +19,6 @@
 // never allocate, lock or throw.
 
 #include "engine/dsp/ComplexFft.h"
-#include "engine/dsp/SpectralRotatorBins.h"
 
 #include <cstdint>
 #include <emmintrin.h>

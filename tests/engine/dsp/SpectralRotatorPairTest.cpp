@@ -85,3 +85,44 @@ TEST(SpectralRotatorPair, LanesMatchSingleRotators)
     }
     std::printf("worst lane difference: %.3g of peak\n", worstSeen);
 }
+
+// The pair's own frame bookkeeping: a bad size changes nothing; after any
+// resize both lanes are silent for exactly N samples and then, at angle 0,
+// carry their own input N samples late, with nothing of the other lane;
+// angle 180 inverts both.
+TEST(SpectralRotatorPair, ResizeRestartsBothLanesAndKeepsThemApart)
+{
+    SpectralRotatorPair pair(2048);
+    const std::vector<double> warm = Noise(3000, 21); // leaves a block half full
+    for (size_t i = 0; i + 1 < warm.size(); i += 2)
+    {
+        double m = warm[i], s = warm[i + 1];
+        pair.ProcessPair(m, s);
+    }
+    for (int bad : {0, 4, 1000, 65536})
+        EXPECT_FALSE(pair.SetSize(bad)) << bad;
+    EXPECT_EQ(pair.Size(), 2048);
+
+    for (int n : {256, 256, 64})
+    {
+        for (double sign : {1.0, -1.0})
+        {
+            // Each run starts with a resize (the same size discards the
+            // buffered audio too) and angle 0 or 180.
+            ASSERT_TRUE(pair.SetSize(n));
+            pair.SetPhase(sign, 0.0);
+            const std::vector<double> m = Noise(5 * static_cast<size_t>(n), static_cast<unsigned>(n));
+            // Side carries a signal only in the second half, so a leak from
+            // mid would show before that.
+            const auto sideIn = [&m](size_t j) { return j >= m.size() / 2 ? 3.0 * m[j] : 0.0; };
+            const size_t d = static_cast<size_t>(n);
+            for (size_t i = 0; i < m.size(); ++i)
+            {
+                double outM = m[i], outS = sideIn(i);
+                pair.ProcessPair(outM, outS);
+                ASSERT_NEAR(outM, i < d ? 0.0 : sign * m[i - d], 1e-12) << "N = " << n << ", mid at " << i;
+                ASSERT_NEAR(outS, i < d ? 0.0 : sign * sideIn(i - d), 1e-12) << "N = " << n << ", side at " << i;
+            }
+        }
+    }
+}
