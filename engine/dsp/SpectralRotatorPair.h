@@ -33,6 +33,13 @@ public:
     // A new pair has N = n (4096 when n is no valid size) and phase (1, 0).
     explicit SpectralRotatorPair(int n = 4096);
 
+    // The frame pointers point into the pair's own memory: a copy would
+    // share them, a move takes the memory along.
+    SpectralRotatorPair(const SpectralRotatorPair&) = delete;
+    SpectralRotatorPair& operator=(const SpectralRotatorPair&) = delete;
+    SpectralRotatorPair(SpectralRotatorPair&&) = default;
+    SpectralRotatorPair& operator=(SpectralRotatorPair&&) = default;
+
     // As SpectralRotator::SetSize, for both lanes.
     bool SetSize(int n);
     int Size() const { return mSize; }
