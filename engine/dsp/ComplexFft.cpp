@@ -51,6 +51,23 @@ inline void Butterfly4(double* p0, double* p1, double* p2, double* p3,
     _mm_storeu_pd(p3, _mm_sub_pd(t1, t3));
 }
 
+// The transpose of Butterfly4 (decimation in frequency), before twiddles:
+// (a, b, c, d) at p0 ... p3 become the four outputs of one size-4
+// transform in bit-reversed order.
+template <bool kInverse>
+inline void SplitButterfly4(double* p0, double* p1, double* p2, double* p3,
+                            __m128d a, __m128d b, __m128d c, __m128d d)
+{
+    const __m128d t0 = _mm_add_pd(a, c);
+    const __m128d t1 = _mm_sub_pd(a, c);
+    const __m128d t2 = _mm_add_pd(b, d);
+    const __m128d t3 = RotateQuarter<kInverse>(_mm_sub_pd(b, d));
+    _mm_storeu_pd(p0, _mm_add_pd(t0, t2));
+    _mm_storeu_pd(p1, _mm_sub_pd(t0, t2));
+    _mm_storeu_pd(p2, _mm_add_pd(t1, t3));
+    _mm_storeu_pd(p3, _mm_sub_pd(t1, t3));
+}
+
 int Log2(int n)
 {
     int bits = 0;
@@ -138,14 +155,22 @@ void ComplexFft::Inverse(double* data) const
 }
 
 //------------------------------------------------------------------------------
+void ComplexFft::ForwardToBitReversed(double* data) const
+{
+    TransformToBitReversed<false>(data);
+}
+
+//------------------------------------------------------------------------------
+void ComplexFft::InverseFromBitReversed(double* data) const
+{
+    TransformFromBitReversed<true>(data);
+}
+
+//------------------------------------------------------------------------------
 template <bool kInverse>
 void ComplexFft::Transform(double* data) const
 {
-    const int n = mSize;
-    if (n < 2)
-        return;
-
-    // Bit-reversal permutation.
+    // Bit-reversal permutation, then the stages.
     const int* swaps = mSwaps.data();
     for (size_t s = 0; s < mSwaps.size(); s += 2)
     {
@@ -155,8 +180,26 @@ void ComplexFft::Transform(double* data) const
         _mm_storeu_pd(a, _mm_loadu_pd(b));
         _mm_storeu_pd(b, va);
     }
+    TransformFromBitReversed<kInverse>(data);
+}
+
+//------------------------------------------------------------------------------
+template <bool kInverse>
+void ComplexFft::TransformFromBitReversed(double* data) const
+{
+    const int n = mSize;
+    if (n < 2)
+        return;
 
     const bool odd = (Log2(n) & 1) != 0;
+    if (mUseAvx && n >= (odd ? 8 : 16))
+    {
+        // The first two stages in one pass.
+        const int m = odd ? 8 : 16;
+        FirstStagesAvx<kInverse>(data, n, odd, mTwiddles.data());
+        TwiddleStagesAvx<kInverse>(data, n, m, mTwiddles.data() + 3 * m);
+        return;
+    }
     int m;
     if (odd)
     {
@@ -193,6 +236,57 @@ void ComplexFft::Transform(double* data) const
 
 //------------------------------------------------------------------------------
 template <bool kInverse>
+void ComplexFft::TransformToBitReversed(double* data) const
+{
+    // The stages of TransformFromBitReversed transposed and in reverse
+    // order; the transform matrix is symmetric, so this computes the same
+    // transform with the output left bit-reversed.
+    const int n = mSize;
+    if (n < 2)
+        return;
+
+    const bool odd = (Log2(n) & 1) != 0;
+    const int m = odd ? 2 : 4;
+    const double* twiddlesEnd = mTwiddles.data() + mTwiddles.size();
+    if (mUseAvx && n >= 4 * m)
+    {
+        // The last two stages in one pass.
+        SplitStagesAvx<kInverse>(data, n, 4 * m, twiddlesEnd);
+        LastStagesAvx<kInverse>(data, n, odd, mTwiddles.data());
+        return;
+    }
+    if (mUseAvx)
+        SplitStagesAvx<kInverse>(data, n, m, twiddlesEnd);
+    else
+        SplitStagesSse<kInverse>(data, n, m, twiddlesEnd);
+
+    if (odd)
+    {
+        for (int i = 0; i < n; i += 2)
+        {
+            double* p = data + 2 * i;
+            const __m128d a = _mm_loadu_pd(p);
+            const __m128d b = _mm_loadu_pd(p + 2);
+            _mm_storeu_pd(p, _mm_add_pd(a, b));
+            _mm_storeu_pd(p + 2, _mm_sub_pd(a, b));
+        }
+    }
+    else
+    {
+        for (int i = 0; i < n; i += 4)
+        {
+            double* p = data + 2 * i;
+            const __m128d a = _mm_loadu_pd(p);
+            const __m128d b = _mm_loadu_pd(p + 2);
+            const __m128d c = _mm_loadu_pd(p + 4);
+            const __m128d d = _mm_loadu_pd(p + 6);
+            SplitButterfly4<kInverse>(p, p + 2, p + 4, p + 6, a, b, c, d);
+        }
+    }
+}
+
+//------------------------------------------------------------------------------
+template <bool kInverse>
 void TwiddleStagesSse(double* data, int n, int m, const double* twiddles)
 {
     for (; 4 * m <= n; m *= 4)
@@ -223,3 +317,45 @@ void TwiddleStagesSse(double* data, int n, int m, const double* twiddles)
 
 template void TwiddleStagesSse<false>(double*, int, int, const double*);
 template void TwiddleStagesSse<true>(double*, int, int, const double*);
+
+//------------------------------------------------------------------------------
+template <bool kInverse>
+void SplitStagesSse(double* data, int n, int m0, const double* twiddlesEnd)
+{
+    const double* twiddles = twiddlesEnd;
+    for (int m = n / 4; m >= m0; m /= 4)
+    {
+        twiddles -= 12 * m;
+        for (int g = 0; g < n; g += 4 * m)
+        {
+            double* p0 = data + 2 * g;
+            double* p1 = p0 + 2 * m;
+            double* p2 = p1 + 2 * m;
+            double* p3 = p2 + 2 * m;
+            const double* w = twiddles;
+            for (int k = 0; k < 2 * m; k += 4, w += 24)
+            {
+                for (int d = 0; d < 4; d += 2)
+                {
+                    const double* wd = w + d;
+                    const int i = k + d;
+                    const __m128d a = _mm_loadu_pd(p0 + i);
+                    const __m128d b = _mm_loadu_pd(p1 + i);
+                    const __m128d c = _mm_loadu_pd(p2 + i);
+                    const __m128d e = _mm_loadu_pd(p3 + i);
+                    const __m128d t0 = _mm_add_pd(a, c);
+                    const __m128d t1 = _mm_sub_pd(a, c);
+                    const __m128d t2 = _mm_add_pd(b, e);
+                    const __m128d t3 = RotateQuarter<kInverse>(_mm_sub_pd(b, e));
+                    _mm_storeu_pd(p0 + i, _mm_add_pd(t0, t2));
+                    _mm_storeu_pd(p1 + i, Twiddle<kInverse>(_mm_sub_pd(t0, t2), wd));
+                    _mm_storeu_pd(p2 + i, Twiddle<kInverse>(_mm_add_pd(t1, t3), wd + 8));
+                    _mm_storeu_pd(p3 + i, Twiddle<kInverse>(_mm_sub_pd(t1, t3), wd + 16));
+                }
+            }
+        }
+    }
+}
+
+template void SplitStagesSse<false>(double*, int, int, const double*);
+template void SplitStagesSse<true>(double*, int, int, const double*);

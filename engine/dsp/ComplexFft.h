@@ -34,8 +34,18 @@ public:
     void Forward(double* data) const;
     void Inverse(double* data) const;
 
+    // The same transforms without the bit-reversal permutation, for callers
+    // that only multiply bins in between: ForwardToBitReversed leaves bin k
+    // at position bitreverse(k), InverseFromBitReversed takes bins in that
+    // order and returns the signal in natural order. Equal to Forward and
+    // Inverse up to rounding.
+    void ForwardToBitReversed(double* data) const;
+    void InverseFromBitReversed(double* data) const;
+
 private:
     template <bool kInverse> void Transform(double* data) const;
+    template <bool kInverse> void TransformFromBitReversed(double* data) const;
+    template <bool kInverse> void TransformToBitReversed(double* data) const;
 
     int mSize = 0;
     std::vector<int> mSwaps;        // bit-reversal exchange pairs (i, j), i < j

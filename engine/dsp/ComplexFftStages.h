@@ -8,5 +8,23 @@ void TwiddleStagesSse(double* data, int n, int m, const double* twiddles);
 template <bool kInverse>
 void TwiddleStagesAvx(double* data, int n, int m, const double* twiddles);
 
+// The transposed stages (decimation in frequency) on natural-order data,
+// from sub-transform size n/4 down to m; twiddlesEnd points just past the
+// table of the n/4 stage. The result stays in bit-reversed order.
+template <bool kInverse>
+void SplitStagesSse(double* data, int n, int m, const double* twiddlesEnd);
+template <bool kInverse>
+void SplitStagesAvx(double* data, int n, int m, const double* twiddlesEnd);
+
+// The twiddle-free stage and the first twiddled one (m = 2 for odd powers
+// of two, m = 4 for even ones) in one pass over bit-reversed data, with the
+// same arithmetic as running them apart; n >= 8 (odd) or n >= 16 (even).
+// FirstStages leaves the sub-transforms of size 4m for TwiddleStagesAvx,
+// LastStages finishes what SplitStagesAvx left at size 4m.
+template <bool kInverse>
+void FirstStagesAvx(double* data, int n, bool odd, const double* twiddles);
+template <bool kInverse>
+void LastStagesAvx(double* data, int n, bool odd, const double* twiddles);
+
 // True when the processor and the operating system support AVX2 and FMA.
 bool CpuHasAvx2Fma();

@@ -7,7 +7,9 @@
 // values, read as N/2 complex points z[n] = x[2n] + j·x[2n+1], take one
 // complex FFT of N/2 points each way. Between the two, one pass over the bin
 // pairs (k, N/2-k) does what separating X, rotating it and packing it again
-// would do. A frame only ever holds pairs (v, v) (input samples are written
+// would do. The transforms leave the bins in bit-reversed order and take
+// them back so, which saves both permutations: the bin pass finds its pairs
+// through a table. A frame only ever holds pairs (v, v) (input samples are written
 // so, and the rotated frame is one too, up to an imaginary part that the
 // output sum cancels), so each frame keeps just its N reals v, and the
 // transforms run in place on them. The scratch array keeps the per-position
@@ -16,6 +18,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <emmintrin.h>
 #include <numbers>
 
 //------------------------------------------------------------------------------
@@ -47,6 +50,22 @@ bool SpectralRotator::SetSize(int n)
     }
     mTwiddles[static_cast<size_t>(n / 2)] = 0.0; // k = N/4: exactly -j
     mTwiddles[static_cast<size_t>(n / 2) + 1] = -1.0;
+
+    int bits = 0;
+    while ((2 << bits) < n)
+        ++bits;
+    const auto reversed = [bits](int k) {
+        int r = 0;
+        for (int b = 0; b < bits; ++b)
+            r |= ((k >> b) & 1) << (bits - 1 - b);
+        return 2 * r;
+    };
+    mBins.resize(static_cast<size_t>(n / 4) * 2);
+    for (int k = 1; k <= n / 4; ++k)
+    {
+        mBins[2 * static_cast<size_t>(k - 1)] = reversed(k);
+        mBins[2 * static_cast<size_t>(k - 1) + 1] = reversed(n / 2 - k);
+    }
 
     // Window (N/2), the two frames (N each) and the gains (N/2), zeroed.
     mMemory.assign(3 * static_cast<size_t>(n), 0.0);
@@ -94,8 +113,9 @@ void SpectralRotator::FinishBlock()
     mTouched = true;
     double* __restrict z = mFrameA;
     const double* __restrict w = mTwiddles.data();
+    const int32_t* __restrict bins = mBins.data();
 
-    mHalfFft.Forward(z);
+    mHalfFft.ForwardToBitReversed(z);
 
     // With A = Z[k], B = Z[N/2-k], E = (A + conj B)/2, O = (A - conj B)/2j
     // (the spectra of the even and odd samples), W = e^(-j2πk/N),
@@ -103,29 +123,40 @@ void SpectralRotator::FinishBlock()
     //   Z'[k] = cos φ·A + sin φ·(P - Q),  Z'[N/2-k] = cos φ·B + sin φ·conj(P + Q),
     // and Z'[0] = cos φ·Z[0]. Both factors carry a 2 so that the inverse
     // yields N times the rotated frame, as a real inverse transform would.
+    // The loop works on (re, im) pairs in one register, with the same
+    // operations in the same order as the scalar formulas above.
     const double c = 2.0 * mCosPhi;
     const double s = 2.0 * mSinPhi;
     z[0] *= c;
     z[1] *= c;
+    const __m128d cc = _mm_set1_pd(c);
+    const __m128d sConj = _mm_set_pd(-s, s);
+    const __m128d ss = _mm_set1_pd(s);
+    const __m128d half1 = _mm_set1_pd(0.5);
+    const __m128d halfOdd = _mm_set_pd(-0.5, 0.5);
+    const __m128d negIm = _mm_set_pd(-0.0, 0.0);
+    const __m128d negRe = _mm_set_pd(0.0, -0.0);
     for (int k = 1; k <= half / 2; ++k)
     {
-        const int m = half - k;
-        const double ar = z[2 * k], ai = z[2 * k + 1];
-        const double br = z[2 * m], bi = z[2 * m + 1];
-        const double er = 0.5 * (ar + br), ei = 0.5 * (ai - bi);
-        const double or_ = 0.5 * (ai + bi), oi = -0.5 * (ar - br);
-        const double wr = w[2 * k], wi = w[2 * k + 1];
-        // P = j·W·O
-        const double pr = -(wr * oi + wi * or_);
-        const double pi = wr * or_ - wi * oi;
-        // Q = conj(W)·E
-        const double qr = wr * er + wi * ei;
-        const double qi = wr * ei - wi * er;
-        z[2 * k] = c * ar + s * (pr - qr);
-        z[2 * k + 1] = c * ai + s * (pi - qi);
-        z[2 * m] = c * br + s * (pr + qr);
-        z[2 * m + 1] = c * bi - s * (pi + qi);
+        double* za = z + bins[2 * k - 2]; // bin k
+        double* zb = z + bins[2 * k - 1]; // bin N/2 - k
+        const __m128d a = _mm_loadu_pd(za);
+        const __m128d b = _mm_loadu_pd(zb);
+        const __m128d aSwap = _mm_shuffle_pd(a, a, 1);
+        const __m128d bSwap = _mm_shuffle_pd(b, b, 1);
+        // E = (0.5·(ar + br), 0.5·(ai - bi)), O = (0.5·(ai + bi), -0.5·(ar - br))
+        const __m128d e = _mm_mul_pd(half1, _mm_add_pd(a, _mm_xor_pd(b, negIm)));
+        const __m128d o = _mm_mul_pd(halfOdd, _mm_add_pd(aSwap, _mm_xor_pd(bSwap, negIm)));
+        const __m128d wr = _mm_set1_pd(w[2 * k]);
+        const __m128d wi = _mm_set1_pd(w[2 * k + 1]);
+        // P = (-(wr·oi + wi·or), wr·or - wi·oi)
+        const __m128d p = _mm_xor_pd(_mm_add_pd(_mm_mul_pd(wr, _mm_shuffle_pd(o, o, 1)),
+                                                _mm_xor_pd(_mm_mul_pd(wi, o), negIm)), negRe);
+        // Q = (wr·er + wi·ei, wr·ei - wi·er)
+        const __m128d q = _mm_add_pd(_mm_mul_pd(wr, e), _mm_xor_pd(_mm_mul_pd(wi, _mm_shuffle_pd(e, e, 1)), negIm));
+        _mm_storeu_pd(za, _mm_add_pd(_mm_mul_pd(cc, a), _mm_mul_pd(ss, _mm_sub_pd(p, q))));
+        _mm_storeu_pd(zb, _mm_add_pd(_mm_mul_pd(cc, b), _mm_mul_pd(sConj, _mm_add_pd(p, q))));
     }
-    mHalfFft.Inverse(z);
+    mHalfFft.InverseFromBitReversed(z);
     mPosition = 0;
 }

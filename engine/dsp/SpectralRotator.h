@@ -70,4 +70,5 @@ private:
     int32_t mSize = 0;
     ComplexFft mHalfFft;         // N/2 points: the real frame as complex pairs
     std::vector<double> mTwiddles; // e^(-j2πk/N), k = 0 ... N/4, (cos, sin)
+    std::vector<int32_t> mBins;  // where bins k and N/2-k sit, k = 1 ... N/4, in doubles
 };

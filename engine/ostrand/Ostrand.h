@@ -17,7 +17,7 @@
 #include "engine/dsp/ResampleBiquad.h"
 #include "engine/dsp/ResampleBlockFirPair.h"
 #include "engine/dsp/ResampleFir.h"
-#include "engine/dsp/SpectralRotator.h"
+#include "engine/dsp/SpectralRotatorPair.h"
 #include "engine/dsp/StereoDelay.h"
 #include "engine/dsp/TransientEnvelopePair.h"
 #include "engine/ostrand/OstrandBase.h"
@@ -260,10 +260,9 @@ private:
     GlideCoefficient mDelayGlide;
 
     // Signal-chain objects
-    // Mid/side of stage 1 (S), 2 (S/2), 3 (2S), made at the sizes of the
+    // Mid and side of stage 1 (S), 2 (S/2), 3 (2S), made at the sizes of the
     // 44100 Hz structure that the first setup asks for.
-    SpectralRotator mRotators[6] = {SpectralRotator(2048), SpectralRotator(2048), SpectralRotator(1024),
-                                    SpectralRotator(1024), SpectralRotator(4096), SpectralRotator(4096)};
+    SpectralRotatorPair mRotators[3] = {SpectralRotatorPair(2048), SpectralRotatorPair(1024), SpectralRotatorPair(4096)};
     StereoDelay mStage1Align;
     StereoDelay mStage2Align;
     StereoDelay mDryDetector;

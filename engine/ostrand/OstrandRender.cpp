@@ -130,16 +130,13 @@ void Ostrand::RenderSample(double inL, double inR, double scL, double scR, doubl
 
     double aM = mid;
     double aS = side;
-    mRotators[0].ProcessSample(aM);
-    mRotators[1].ProcessSample(aS);
+    mRotators[0].ProcessPair(aM, aS);
     mStage1Align.ProcessSample(aM, aS);
     if (!mSingleStage) {
         double m2 = mid, s2 = side, m3 = mid, s3 = side;
-        mRotators[2].ProcessSample(m2);
-        mRotators[3].ProcessSample(s2);
+        mRotators[1].ProcessPair(m2, s2);
         mStage2Align.ProcessSample(m2, s2);
-        mRotators[4].ProcessSample(m3);
-        mRotators[5].ProcessSample(s3);
+        mRotators[2].ProcessPair(m3, s3);
         aM = (aM + m2 + m3) / 3.0;
         aS = (aS + s2 + s3) / 3.0;
     }

@@ -46,11 +46,9 @@ void Ostrand::SetupStructure()
     mDelayShift = DelayShift(GetParam(kParamDelay)->Value(), mRate);
     mFrameSize = BaseFrameSize(mRate);
     const int s = mFrameSize;
-    for (int ch = 0; ch < 2; ++ch) {
-        mRotators[ch].SetSize(s);
-        mRotators[2 + ch].SetSize(s / 2);
-        mRotators[4 + ch].SetSize(2 * s);
-    }
+    mRotators[0].SetSize(s);
+    mRotators[1].SetSize(s / 2);
+    mRotators[2].SetSize(2 * s);
     if (mFrameMultiple == 2) {
         mStage1Align.SetLength(s);
         mStage2Align.SetLength(2 * s - s / 2);

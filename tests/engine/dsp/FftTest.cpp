@@ -75,6 +75,49 @@ TEST(ComplexFft, MatchesNaiveDftInBothDirections)
     }
 }
 
+// The transforms that skip the permutation agree with the ordered ones once
+// the bins are put in bit-reversed order, on both paths and in both
+// directions, including the smallest sizes and the odd powers of two.
+TEST(ComplexFft, BitReversedTransformsMatchTheOrderedOnes)
+{
+    for (int n : {2, 4, 8, 32, 128, 2048, 4096, 8192})
+    {
+        int bits = 0;
+        while ((1 << bits) < n)
+            ++bits;
+        const auto reversed = [bits](int i) {
+            int r = 0;
+            for (int b = 0; b < bits; ++b)
+                r |= ((i >> b) & 1) << (bits - 1 - b);
+            return static_cast<size_t>(r);
+        };
+        const std::vector<double> raw = RandomValues(2 * static_cast<size_t>(n), 50u + static_cast<unsigned>(n));
+        ComplexFft fft(n);
+        for (bool wide : {true, false})
+        {
+            fft.AllowWideVectors(wide);
+            std::vector<double> ordered = raw;
+            fft.Forward(ordered.data());
+            std::vector<double> split = raw;
+            fft.ForwardToBitReversed(split.data());
+            double worst = 0.0;
+            for (int k = 0; k < n; ++k)
+                for (size_t part = 0; part < 2; ++part)
+                    worst = std::max(worst, std::fabs(split[2 * reversed(k) + part] - ordered[2 * static_cast<size_t>(k) + part]));
+            EXPECT_LT(worst, 1e-14 * n) << "forward, n = " << n << (wide ? " wide" : " baseline");
+
+            // The inverse from bit-reversed bins against Inverse of the same bins.
+            std::vector<double> expected = ordered;
+            fft.Inverse(expected.data());
+            fft.InverseFromBitReversed(split.data());
+            worst = 0.0;
+            for (size_t i = 0; i < split.size(); ++i)
+                worst = std::max(worst, std::fabs(split[i] - expected[i]));
+            EXPECT_LT(worst, 1e-13 * n) << "inverse, n = " << n << (wide ? " wide" : " baseline");
+        }
+    }
+}
+
 TEST(ComplexFft, LargestSizeRoundTripsAndRejectsBadSizes)
 {
     const int n = ComplexFft::kMaxSize;
