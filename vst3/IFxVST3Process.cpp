@@ -129,6 +129,7 @@ tresult PLUGIN_API IFxVST3::setupProcessing(ProcessSetup& setup)
         ClearBypassDelay();
         ResetProcessing();
         processSetup = setup;
+        WakeTimer();
         return kResultOk;
     });
 }
@@ -324,9 +325,20 @@ void IFxVST3::RouteOutputs(ProcessData& data, int offset, bool is64)
 }
 
 //------------------------------------------------------------------------
+tresult PLUGIN_API IFxVST3::setProcessing(TBool state)
+{
+    WakeTimer();
+    return SingleComponentEffect::setProcessing(state);
+}
+
+//------------------------------------------------------------------------
 tresult PLUGIN_API IFxVST3::process(ProcessData& data)
 {
-    return Guarded(kInternalError, [&] { return Process(data); });
+    tresult result = Guarded(kInternalError, [&] { return Process(data); });
+    // After the block: the next tick sees what it changed. Atomics only.
+    mProcessCalled.store(true);
+    WakeTimer();
+    return result;
 }
 
 //------------------------------------------------------------------------
