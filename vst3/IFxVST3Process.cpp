@@ -334,8 +334,12 @@ tresult PLUGIN_API IFxVST3::setProcessing(TBool state)
 //------------------------------------------------------------------------
 tresult PLUGIN_API IFxVST3::process(ProcessData& data)
 {
+    // Before the block as well: a tick due while it runs waits for it on
+    // the plug-in lock, as a tick of the running timer would, rather than
+    // being passed over. Atomics only (and a futex wake at most once).
+    WakeTimer();
     tresult result = Guarded(kInternalError, [&] { return Process(data); });
-    // After the block: the next tick sees what it changed. Atomics only.
+    // After it: the next tick sees what it changed.
     mProcessCalled.store(true);
     WakeTimer();
     return result;
