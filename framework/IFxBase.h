@@ -50,11 +50,6 @@ public:
     virtual void EditorOpened() {}
     virtual void EditorClosing() {}
     virtual void IdleTick() {}
-    // True when the last IdleTick left nothing for later ones: until a
-    // parameter, state, block or editor action reaches the plug-in, every
-    // further tick would change nothing, so a binding may skip them. Asked on
-    // the ticking thread right after IdleTick.
-    virtual bool IdleTicksChangeNothing() const { return false; }
     virtual void ActiveChanged(bool /*active*/) {}
     virtual void HandleMidiEvent(IMidiEvent* event) { EmitMidiEvent(event); }
     // Reserved hooks keep the virtual layout of the framework's slot list.
@@ -109,6 +104,11 @@ public:
     virtual void PresetLoadStarting() {}
     virtual void PresetLoadFinished() {}
     virtual bool Query46() { return false; }
+    // After the slot list: true when the last IdleTick left nothing for
+    // later ones. Until a parameter, state, block or editor action reaches the
+    // plug-in, every further tick would change nothing, so a binding may skip
+    // them. Asked on the ticking thread right after IdleTick.
+    virtual bool IdleTicksChangeNothing() const { return false; }
 
     // --- Parameters ------------------------------------------------------------
     int NParams() const { return static_cast<int>(mParams.size()); }

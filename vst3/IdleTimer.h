@@ -87,7 +87,8 @@ private:
     class RunLoopHandler;
     Steinberg::FUnknown* mRunLoop = nullptr;   // Linux::IRunLoop, referenced
     RunLoopHandler* mHandler = nullptr;
-    bool mOnThread = false;  // registered with the shared timer thread
+    // Registered with the shared timer thread; read by pokes on any thread.
+    std::atomic<bool> mOnThread{false};
 #endif
 };
 

@@ -102,7 +102,8 @@ void IdleTimer::Poke()
     mPokes.fetch_add(1);
     // Only a thread asleep with every timer at rest needs waking; the run
     // loop's ticks and a thread on its grid come anyway.
-    IdleTimerThread::WakeIfAsleep();
+    if (mOnThread.load())
+        IdleTimerThread::WakeIfAsleep();
 }
 
 //------------------------------------------------------------------------
@@ -146,8 +147,9 @@ void IdleTimer::StartPlatform()
         mRunLoop->release();
         mRunLoop = nullptr;
     }
-    IdleTimerThread::Instance().Add(this, mIntervalMs);
+    // Set first: a poke must never miss a timer the thread already ticks.
     mOnThread = true;
+    IdleTimerThread::Instance().Add(this, mIntervalMs);
 }
 
 //------------------------------------------------------------------------
