@@ -579,7 +579,11 @@ tresult PLUGIN_API IFxVST3::setComponentHandler(IComponentHandler* handler)
         // Not while a delivery from the timer's thread is using the old one.
         std::lock_guard<std::recursive_mutex> lock(mDeliverLock);
         tresult result = SingleComponentEffect::setComponentHandler(handler);
-        // A restart request kept for want of a handler can go now.
+        // A restart request kept for want of a handler waits afresh for a
+        // UI-thread call, then the timer's own thread delivers it (it may
+        // have waited out its grace already while no handler was there).
+        if (handler != nullptr && mPendingRestart.load() != 0)
+            NoteHostCallWaiting();
         WakeTimer();
         return result;
     });
