@@ -13,6 +13,7 @@
 #include "framework/FxTypes.h"
 #include "framework/IFxParam.h"
 #include "framework/IFxPreset.h"
+#include "framework/RelaxedAtomic.h"
 #include "framework/StateChunk.h"
 
 #include <atomic>
@@ -217,7 +218,9 @@ private:
     std::atomic<unsigned> mPresetLoads{0};
     double mSampleRate = 44100.0;
     int mBlockSize = 0;
-    int mLatency = 0;
+    // Written under the plug-in lock (by the idle tick too); hosts read it
+    // through getLatencySamples on any thread without the lock.
+    RelaxedAtomic<int> mLatency{0};
     BypassDelayLine mBypassDelay;
     std::vector<std::string> mParamGroupNames;
     IEditorLink* mEditor = nullptr;
