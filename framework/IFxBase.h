@@ -13,6 +13,7 @@
 #include "framework/FxTypes.h"
 #include "framework/IFxParam.h"
 #include "framework/IFxPreset.h"
+#include "framework/RelaxedAtomic.h"
 #include "framework/StateChunk.h"
 
 #include <atomic>
@@ -104,6 +105,11 @@ public:
     virtual void PresetLoadStarting() {}
     virtual void PresetLoadFinished() {}
     virtual bool Query46() { return false; }
+    // After the slot list: true when the last IdleTick left nothing for
+    // later ones. Until a parameter, state, block or editor action reaches the
+    // plug-in, every further tick would change nothing, so a binding may skip
+    // them. Asked on the ticking thread right after IdleTick.
+    virtual bool IdleTicksChangeNothing() const { return false; }
 
     // --- Parameters ------------------------------------------------------------
     int NParams() const { return static_cast<int>(mParams.size()); }
@@ -212,7 +218,9 @@ private:
     std::atomic<unsigned> mPresetLoads{0};
     double mSampleRate = 44100.0;
     int mBlockSize = 0;
-    int mLatency = 0;
+    // Written under the plug-in lock (by the idle tick too); hosts read it
+    // through getLatencySamples on any thread without the lock.
+    RelaxedAtomic<int> mLatency{0};
     BypassDelayLine mBypassDelay;
     std::vector<std::string> mParamGroupNames;
     IEditorLink* mEditor = nullptr;

@@ -114,6 +114,7 @@ IFxVST3::~IFxVST3()
     for (IFxVST3View* view : mViews)
         view->Detach();
     mViews.clear();
+    mViewCount.store(0);
 }
 
 //------------------------------------------------------------------------
@@ -135,6 +136,7 @@ void IFxVST3::OnIdleTimer(void* self)
     // escape into them.
     auto* plug = static_cast<IFxVST3*>(self);
     Guarded([plug] {
+        const std::uint64_t pokes = plug->mTimer.Pokes();
         plug->IdleTick();
         // A tick from the host's run loop is on its UI thread, whichever
         // thread made the instance. A tick from the timer's own thread
@@ -142,7 +144,34 @@ void IFxVST3::OnIdleTimer(void* self)
         bool uiThread = plug->OnUiThread() || plug->mTimer.TicksOnUiThread();
         if (uiThread || plug->HostCallsWaitingMs() >= kUiThreadGraceMs)
             plug->DeliverHost(true);
+        plug->mTimer.SetResting(plug->TicksMayRest(), pokes);
     });
+}
+
+//------------------------------------------------------------------------
+bool IFxVST3::TicksMayRest()
+{
+    if (mProcessCalled.exchange(false)) {
+        mTicksWithoutProcess = 0;
+        return false;
+    }
+    if (mTicksWithoutProcess < kTicksBeforeRest) {
+        ++mTicksWithoutProcess;
+        return false;
+    }
+    if (!IdleTicksChangeNothing() || mViewCount.load() != 0)
+        return false;
+    // Queued host calls count their grace time in ticks.
+    if (mWaitingSince.load() != 0 || mAnyPendingEdit.load() || PresetLoadCount() != mPresetLoadsTold.load())
+        return false;
+    if (mPendingRestart.load() != 0) {
+        // A restart request waits for a handler, which setComponentHandler
+        // brings (and pokes); with one there, it waits for delivery.
+        std::unique_lock<std::recursive_mutex> lock(mDeliverLock, std::try_to_lock);
+        if (!lock.owns_lock() || componentHandler != nullptr)
+            return false;
+    }
+    return true;
 }
 
 //------------------------------------------------------------------------
@@ -158,6 +187,7 @@ void IFxVST3::NoteHostCallWaiting()
 {
     std::int64_t none = 0;
     mWaitingSince.compare_exchange_strong(none, NowMs());
+    WakeTimer();
 }
 
 //------------------------------------------------------------------------
@@ -300,6 +330,7 @@ tresult IFxVST3::Initialize(FUnknown* context)
         mTimer.UseRunLoop(context);
     }
     HostIdentified();
+    WakeTimer();
     return result;
 }
 
@@ -397,6 +428,7 @@ tresult PLUGIN_API IFxVST3::terminate()
         for (IFxVST3View* view : mViews)
             view->Detach();
         mViews.clear();
+        mViewCount.store(0);
         // The host context goes away: its run loop may go with it.
         mTimer.UseRunLoop(nullptr);
         return SingleComponentEffect::terminate();
@@ -408,6 +440,7 @@ tresult PLUGIN_API IFxVST3::setActive(TBool state)
 {
     return Guarded(kInternalError, [&]() -> tresult {
         ActiveChanged(state != 0);
+        WakeTimer();
         return kResultOk;
     });
 }
@@ -533,6 +566,8 @@ tresult PLUGIN_API IFxVST3::setParamNormalized(ParamID id, ParamValue value)
         return kResultFalse;
     return Guarded(kInternalError, [&]() -> tresult {
         param->SetFromNormalized(value);
+        // The engine notices a value set this way at its next tick.
+        WakeTimer();
         return kResultOk;
     });
 }
@@ -543,7 +578,14 @@ tresult PLUGIN_API IFxVST3::setComponentHandler(IComponentHandler* handler)
     return Guarded(kInternalError, [&] {
         // Not while a delivery from the timer's thread is using the old one.
         std::lock_guard<std::recursive_mutex> lock(mDeliverLock);
-        return SingleComponentEffect::setComponentHandler(handler);
+        tresult result = SingleComponentEffect::setComponentHandler(handler);
+        // A restart request kept for want of a handler waits afresh for a
+        // UI-thread call, then the timer's own thread delivers it (it may
+        // have waited out its grace already while no handler was there).
+        if (handler != nullptr && mPendingRestart.load() != 0)
+            NoteHostCallWaiting();
+        WakeTimer();
+        return result;
     });
 }
 
@@ -557,6 +599,8 @@ IPlugView* PLUGIN_API IFxVST3::createView(FIDString name)
         mViews.reserve(mViews.size() + 1);  // the list's growth cannot fail after the view exists
         auto* view = new IFxVST3View(this);
         mViews.push_back(view);
+        mViewCount.store(static_cast<int>(mViews.size()));
+        WakeTimer();
         return view;
     });
 }
@@ -567,6 +611,7 @@ void IFxVST3::ForgetView(IFxVST3View* view)
     auto it = std::find(mViews.begin(), mViews.end(), view);
     if (it != mViews.end())
         mViews.erase(it);
+    mViewCount.store(static_cast<int>(mViews.size()));
 }
 
 //------------------------------------------------------------------------

@@ -45,6 +45,9 @@ public:
     // How long queued host calls wait for a UI-thread entry before the idle
     // timer's own thread delivers them (hosts with no run loop for us).
     static constexpr int kUiThreadGraceMs = 40;
+    // Ticks without a processing call before the idle timer may rest (the
+    // engine's own count before it takes audio as stopped).
+    static constexpr int kTicksBeforeRest = 10;
     // The highest sample rate setupProcessing accepts: above any audio
     // interface's (768 kHz is the highest in use), and low enough that every
     // sample count the engine derives from the rate fits its integers.
@@ -83,6 +86,8 @@ public:
     tresult PLUGIN_API setState(Steinberg::IBStream* stream) SMTG_OVERRIDE;
 
     // --- IAudioProcessor (IFxVST3Process.cpp) --------------------------------
+    // Processing on or off ends a rest of the idle timer; nothing else.
+    tresult PLUGIN_API setProcessing(Steinberg::TBool state) SMTG_OVERRIDE;
     tresult PLUGIN_API setBusArrangements(Steinberg::Vst::SpeakerArrangement* inputs, int32 numIns,
                                           Steinberg::Vst::SpeakerArrangement* outputs,
                                           int32 numOuts) SMTG_OVERRIDE;
@@ -168,6 +173,12 @@ public:
 
 private:
     static void OnIdleTimer(void* self);
+    // After a tick: whether the timer may rest until the next poke. Nothing
+    // is processing, no view exists, no host call waits for delivery and
+    // the engine's ticks change nothing.
+    bool TicksMayRest();
+    // Ends a rest of the idle timer: after every change a tick may act on.
+    void WakeTimer() { mTimer.Poke(); }
     tresult Initialize(Steinberg::FUnknown* context);
     // The normalised value a text stands for, for any parameter ID.
     bool ValueFromText(ParamID id, const char* text, double* normalized) const;
@@ -203,6 +214,9 @@ private:
     bool mSidechainArranged = true;
     Steinberg::Vst::ProcessContext mContext{};
     std::vector<IFxVST3View*> mViews;
+    std::atomic<int> mViewCount{0};  // mViews.size(), for the timer's thread
+    std::atomic<bool> mProcessCalled{false};
+    int mTicksWithoutProcess = 0;  // ticking thread only
 
     // Offset host-buffer pointers for a slice; sized for the widest bus.
     std::vector<float*> mSlice32;

@@ -129,6 +129,7 @@ tresult PLUGIN_API IFxVST3::setupProcessing(ProcessSetup& setup)
         ClearBypassDelay();
         ResetProcessing();
         processSetup = setup;
+        WakeTimer();
         return kResultOk;
     });
 }
@@ -324,9 +325,24 @@ void IFxVST3::RouteOutputs(ProcessData& data, int offset, bool is64)
 }
 
 //------------------------------------------------------------------------
+tresult PLUGIN_API IFxVST3::setProcessing(TBool state)
+{
+    WakeTimer();
+    return SingleComponentEffect::setProcessing(state);
+}
+
+//------------------------------------------------------------------------
 tresult PLUGIN_API IFxVST3::process(ProcessData& data)
 {
-    return Guarded(kInternalError, [&] { return Process(data); });
+    // Before the block as well: a tick due while it runs waits for it on
+    // the plug-in lock, as a tick of the running timer would, rather than
+    // being passed over. Atomics only (and a futex wake at most once).
+    WakeTimer();
+    tresult result = Guarded(kInternalError, [&] { return Process(data); });
+    // After it: the next tick sees what it changed.
+    mProcessCalled.store(true);
+    WakeTimer();
+    return result;
 }
 
 //------------------------------------------------------------------------

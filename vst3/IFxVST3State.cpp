@@ -44,7 +44,9 @@ tresult PLUGIN_API IFxVST3::setState(IBStream* stream)
 {
     if (stream == nullptr)
         return kInvalidArgument;
-    return Guarded(kInternalError, [&] { return ReadState(stream); });
+    tresult result = Guarded(kInternalError, [&] { return ReadState(stream); });
+    WakeTimer();
+    return result;
 }
 
 //------------------------------------------------------------------------

@@ -74,6 +74,8 @@ bool IdleTimer::Start(int intervalMs)
     Stop();
     mIntervalMs = intervalMs < 1 ? 1 : intervalMs;
     mRunning = true;
+    // A rest seen on another ticking source starts afresh.
+    mRestingAt.store(0);
     StartPlatform();
     return true;
 }
@@ -92,6 +94,16 @@ void IdleTimer::Fire()
 {
     if (mCallback != nullptr)
         mCallback(mContext);
+}
+
+//------------------------------------------------------------------------
+void IdleTimer::Poke()
+{
+    mPokes.fetch_add(1);
+    // Only a thread asleep with every timer at rest needs waking; the run
+    // loop's ticks and a thread on its grid come anyway.
+    if (mOnThread.load())
+        IdleTimerThread::WakeIfAsleep();
 }
 
 //------------------------------------------------------------------------
@@ -135,8 +147,9 @@ void IdleTimer::StartPlatform()
         mRunLoop->release();
         mRunLoop = nullptr;
     }
-    IdleTimerThread::Instance().Add(this, mIntervalMs);
+    // Set first: a poke must never miss a timer the thread already ticks.
     mOnThread = true;
+    IdleTimerThread::Instance().Add(this, mIntervalMs);
 }
 
 //------------------------------------------------------------------------

@@ -5,7 +5,18 @@
 
 #include <algorithm>
 
+#include <pthread.h>
+
 namespace tarvo::vst3 {
+
+namespace {
+
+// Static storage, made before any code runs: the audio thread may poke
+// before the thread object exists, and must never construct it.
+constinit WakeSignal sWake;             // the list changed, stop, or a poke
+constinit std::atomic<bool> sAsleep{false}; // sleeping with every timer at rest
+
+} // namespace
 
 //------------------------------------------------------------------------
 IdleTimerThread& IdleTimerThread::Instance()
@@ -24,7 +35,7 @@ IdleTimerThread::~IdleTimerThread()
         mStop = true;
         mEntries.clear();
     }
-    mWake.notify_all();
+    sWake.Give();
     if (mThread.joinable()) {
         if (mThread.get_id() == std::this_thread::get_id())
             mThread.detach();
@@ -55,10 +66,20 @@ void IdleTimerThread::Add(IdleTimer* timer, int intervalMs)
         }
         EraseLocked(timer);
         Clock::duration interval = std::chrono::milliseconds(std::max(intervalMs, 1));
-        mEntries.push_back({timer, interval, GridPoint(Clock::now() + interval, interval)});
+        const Clock::time_point now = Clock::now();
+        mEntries.push_back({timer, interval, GridPoint(now + interval, interval), now, false});
         ++mListVersion;
     }
-    mWake.notify_all();
+    sWake.Give();
+}
+
+//------------------------------------------------------------------------
+void IdleTimerThread::WakeIfAsleep()
+{
+    // Read first: pokes come with every block of audio, and most find the
+    // thread awake.
+    if (sAsleep.load() && sAsleep.exchange(false))
+        sWake.Give();
 }
 
 //------------------------------------------------------------------------
@@ -96,24 +117,68 @@ std::uint64_t IdleTimerThread::WakeCount()
 }
 
 //------------------------------------------------------------------------
+IdleTimerThread::Clock::time_point IdleTimerThread::RestCheckAt(const Entry& e) const
+{
+    // On a common coarse grid, so resting timers share their checks' wake-up.
+    return GridPoint(e.lastTick + Clock::duration(1), kRestCheck);
+}
+
+//------------------------------------------------------------------------
+IdleTimerThread::Clock::time_point IdleTimerThread::DueAt(const Entry& e) const
+{
+    return e.resting ? std::max(e.next, RestCheckAt(e)) : e.next;
+}
+
+//------------------------------------------------------------------------
+bool IdleTimerThread::AllResting() const
+{
+    for (const Entry& e : mEntries)
+        if (!e.timer->Resting())
+            return false;
+    return true;
+}
+
+//------------------------------------------------------------------------
 void IdleTimerThread::Run()
 {
+    pthread_setname_np(pthread_self(), "tarvo idle");
     std::unique_lock<std::mutex> lock(mMutex);
     while (!mStop) {
-        if (mEntries.empty()) {
-            mWake.wait(lock, [this] { return mStop || !mEntries.empty(); });
-            continue;
+        // Read before looking at the timers: a change or poke after this
+        // ends the sleep below.
+        const std::uint32_t seen = sWake.Count();
+        Clock::time_point now = Clock::now();
+        Clock::time_point due = Clock::time_point::max();
+        bool allResting = true;
+        for (Entry& e : mEntries) {
+            const bool resting = e.timer->Resting();
+            // Back from a rest the thread slept through: the next point of
+            // the grid, not the stale ones it missed.
+            if (!resting && e.resting && e.next < now - e.interval)
+                e.next = GridPoint(now, e.interval);
+            e.resting = resting;
+            allResting = allResting && resting;
+            due = std::min(due, DueAt(e));
         }
-        Clock::time_point due = mEntries.front().next;
-        for (const Entry& e : mEntries)
-            due = std::min(due, e.next);
-        if (Clock::now() < due) {
-            // Woken early by a change to the list: look again.
-            mWake.wait_until(lock, due);
+        if (now < due) {
+            if (allResting) {
+                // A poker sets its timer's count and then looks at sAsleep;
+                // this thread sets sAsleep and then looks at the counts: one
+                // of the two sees the other.
+                sAsleep.store(true);
+                if (!AllResting()) {
+                    sAsleep.store(false);
+                    continue;
+                }
+            }
+            lock.unlock();
+            sWake.WaitUntil(seen, due);
+            sAsleep.store(false);
+            lock.lock();
             continue;
         }
         ++mWakes;
-        const Clock::time_point now = Clock::now();
+        now = Clock::now();
         std::size_t i = 0;
         while (i < mEntries.size() && !mStop) {
             Entry& e = mEntries[i];
@@ -126,6 +191,16 @@ void IdleTimerThread::Run()
             // than in a burst.
             if (e.next < now - 4 * e.interval)
                 e.next = GridPoint(now + e.interval, e.interval);
+            // A resting timer's tick would change nothing: pass it over,
+            // keeping its place on the grid, until its rest check is due.
+            e.resting = e.timer->Resting();
+            if (e.resting && now < RestCheckAt(e)) {
+                if (e.next <= now)
+                    e.next = GridPoint(now + Clock::duration(1), e.interval);
+                ++i;
+                continue;
+            }
+            e.lastTick = now;
             IdleTimer* timer = e.timer;
             const std::uint64_t version = mListVersion;
             mFiring = timer;

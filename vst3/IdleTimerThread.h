@@ -8,6 +8,15 @@
 // tick is not running and cannot start again, unless it is called from that
 // tick itself (the tick then finishes normally). The thread starts with the
 // first timer and ends when the process or module unloads.
+//
+// Resting timers (IdleTimer::SetResting) are passed over, except for one
+// tick per kRestCheck that catches a change nobody poked for. While all of
+// them rest the thread sleeps until a poke or the next such check; a poke
+// ends that sleep at once (WakeIfAsleep) and the timer ticks from the next
+// point of its grid.
+#include "vst3/WakeSignal.h"
+
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -23,7 +32,15 @@ class IdleTimerThread {
 public:
     using Clock = std::chrono::steady_clock;
 
+    // How often a resting timer still ticks.
+    static constexpr std::chrono::milliseconds kRestCheck{1000};
+
     static IdleTimerThread& Instance();
+    // Ends the thread's sleep when every timer rests, so a timer poked out
+    // of its rest ticks on time; nothing when the thread keeps its grid
+    // anyway. Any thread; only atomics and, at most once per such sleep, a
+    // futex wake.
+    static void WakeIfAsleep();
 
     IdleTimerThread() = default;
     ~IdleTimerThread();
@@ -43,16 +60,23 @@ private:
     struct Entry {
         IdleTimer* timer;
         Clock::duration interval;
-        Clock::time_point next;
+        Clock::time_point next;     // the next grid point it is due at
+        Clock::time_point lastTick; // when it last ticked
+        bool resting = false;       // as last seen by the thread
     };
 
     void Run();
+    // When a resting entry ticks to check its rest: the first point of a
+    // grid of kRestCheck after its last tick.
+    Clock::time_point RestCheckAt(const Entry& e) const;
+    // When the entry is due next: its grid point, or its rest check.
+    Clock::time_point DueAt(const Entry& e) const;
+    bool AllResting() const;
     // The first point of the shared grid at or after `at`.
     Clock::time_point GridPoint(Clock::time_point at, Clock::duration interval) const;
     void EraseLocked(IdleTimer* timer);
 
     std::mutex mMutex;
-    std::condition_variable mWake;      // the list changed, or stop
     std::condition_variable mTickDone;  // a tick ended
     std::vector<Entry> mEntries;
     std::uint64_t mListVersion = 0;     // changes whenever mEntries does

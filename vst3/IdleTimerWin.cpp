@@ -83,6 +83,15 @@ void IdleTimer::Fire()
 }
 
 //------------------------------------------------------------------------
+void IdleTimer::Poke()
+{
+    // The thread timer ticks whether or not its owner rests: the message
+    // loop wakes for it anyway, and SetTimer and KillTimer belong to the UI
+    // thread, which a poke from the audio thread cannot use.
+    mPokes.fetch_add(1);
+}
+
+//------------------------------------------------------------------------
 bool IdleTimer::TicksOnUiThread() const
 {
     return true;

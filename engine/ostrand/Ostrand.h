@@ -47,6 +47,7 @@ public:
     // outputs 0/1 left/right.
     void RenderBlock(double** inputs, double** outputs, int nFrames) override;
     void IdleTick() override;
+    bool IdleTicksChangeNothing() const override { return mTicksChangeNothing.load(std::memory_order_relaxed); }
     bool SerializeParams(StateChunk* chunk) override;
     // The base's restore, remembering that the host restored a state.
     int UnserializeParams(StateChunk* chunk, int startPos) override;
@@ -140,6 +141,8 @@ public:
     double GlideTarget(OstrandGlideId id) const { return mGlides[id].target; }
     double GlideApplied(OstrandGlideId id) const { return mGlides[id].applied; }
     int GlideHold(OstrandGlideId id) const { return mGlides[id].hold; }
+    // The glide's smoothing state, from which its next glide starts.
+    double GlideState(OstrandGlideId id) const { return mGlides[id].coefficient.state; }
     double DelayShiftTarget() const { return mDelayShift; }
     double DelayShiftApplied() const { return mDelayShiftApplied; }
     int DelayHold() const { return mDelayHold; }
@@ -185,7 +188,9 @@ private:
     // A tick with the engine at rest and nothing changed since the last full
     // tick repeats that tick's outcome: only the editor hand-over is redone.
     bool TickChangesNothing() const;
-    void QuietTick();
+    // True when the tick left every piece of state it touches as it found
+    // it, so the next quiet tick repeats it exactly.
+    bool QuietTick();
     // Meters, clip lights and the redraw countdown of every tick.
     void HandOverToEditor();
     void RememberQuietInputs();
@@ -302,4 +307,6 @@ private:
     bool mQuietValid = false;
     double mQuietRate = 0.0;
     double mQuietParams[kNumOstrandParams] = {};
+    // The last tick was quiet and changed nothing (IdleTicksChangeNothing).
+    std::atomic<bool> mTicksChangeNothing{false};
 };

@@ -13,9 +13,10 @@ void Ostrand::IdleTick()
     std::lock_guard<std::recursive_mutex> lock(PluginLock());
 
     if (TickChangesNothing()) {
-        QuietTick();
+        mTicksChangeNothing.store(QuietTick(), std::memory_order_relaxed);
         return;
     }
+    mTicksChangeNothing.store(false, std::memory_order_relaxed);
 
     if (mPhase == 1) {
         mPhase = 2;
@@ -135,7 +136,7 @@ bool Ostrand::TickChangesNothing() const
 }
 
 //------------------------------------------------------------------------
-void Ostrand::QuietTick()
+bool Ostrand::QuietTick()
 {
     // What a full tick at rest still changes: it forgets the block mark,
     // hands the meters over and has the editor redraw, and its restart of the
@@ -148,8 +149,16 @@ void Ostrand::QuietTick()
     mIdleTicks = 0;
     mRedrawTicks = 1;
     HandOverToEditor();
+    // The glide step is a rounding one-pole that ends on a fixed point of
+    // its own arithmetic: once a step leaves both states as they were, every
+    // later one does too. Until then (or with a redraw the editor asked for)
+    // later ticks still change something.
+    const double attack = mGlides[kGlideAttack].coefficient.state;
+    const double release = mGlides[kGlideRelease].coefficient.state;
     mGlides[kGlideAttack].Advance(mRate);
     mGlides[kGlideRelease].Advance(mRate);
+    return mGlides[kGlideAttack].coefficient.state == attack && mGlides[kGlideRelease].coefficient.state == release &&
+           mRedrawTicks == 0;
 }
 
 //------------------------------------------------------------------------

@@ -146,3 +146,87 @@ TEST(IdleTimerThread, ATickMayStopAndRestartTimers)
     movedTimer.Stop();
     EXPECT_EQ(IdleTimerThread::Instance().TimerCount(), 0);
 }
+
+namespace {
+
+// A timer's owner that rests after each tick while asked to, reading the
+// poke count before its tick as the plug-in does.
+struct Rester {
+    IdleTimer timer{&Rester::Tick, this};
+    std::atomic<bool> rest{true};
+    std::atomic<int> ticks{0};
+    std::atomic<bool> pokeInsideTick{false};
+    static void Tick(void* p)
+    {
+        auto* self = static_cast<Rester*>(p);
+        const std::uint64_t pokes = self->timer.Pokes();
+        ++self->ticks;
+        if (self->pokeInsideTick.exchange(false))
+            self->timer.Poke();  // a change during the tick
+        self->timer.SetResting(self->rest, pokes);
+    }
+    // Milliseconds until the next tick, at most limit.
+    long MsToNextTick(std::chrono::milliseconds limit)
+    {
+        const int before = ticks;
+        const auto start = std::chrono::steady_clock::now();
+        while (ticks == before && std::chrono::steady_clock::now() - start < limit)
+            std::this_thread::sleep_for(200us);
+        return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+    }
+};
+
+} // namespace
+
+TEST(IdleTimerThread, RestingTimersSleepUntilPokedAndTheirRestIsChecked)
+{
+    Rester a;
+    Rester b;
+    a.timer.Start(8);
+    b.timer.Start(8);
+    const auto deadline = std::chrono::steady_clock::now() + 2s;
+    while (!(a.timer.Resting() && b.timer.Resting()) && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(1ms);
+    ASSERT_TRUE(a.timer.Resting() && b.timer.Resting());
+
+    // All at rest: the thread sleeps (a rest check may fall in the window).
+    auto& thread = IdleTimerThread::Instance();
+    const auto wakes = thread.WakeCount();
+    const int ticksA = a.ticks;
+    std::this_thread::sleep_for(400ms);
+    EXPECT_LE(thread.WakeCount() - wakes, 1u);
+    EXPECT_LE(a.ticks - ticksA, 1);
+
+    // A poke from another thread (the audio thread's) wakes it at once: the
+    // timer ticks at its next grid point, not at the next rest check.
+    std::thread([&] { a.timer.Poke(); }).join();
+    EXPECT_LT(a.MsToNextTick(1500ms), 100) << "a poke must end the sleep";
+    EXPECT_TRUE(a.timer.Resting());
+
+    // A poke during the tick cancels the rest that tick declares.
+    a.pokeInsideTick = true;
+    a.timer.Poke();
+    a.MsToNextTick(1500ms);
+    EXPECT_FALSE(a.timer.Resting());
+    EXPECT_LT(a.MsToNextTick(1500ms), 100);
+
+    // One busy timer among resting ones: it keeps its interval, the resting
+    // one is passed over but for its rest check once a second.
+    a.rest = false;
+    a.timer.Poke();
+    std::this_thread::sleep_for(30ms);
+    const int busyBefore = a.ticks;
+    const int restingBefore = b.ticks;
+    std::this_thread::sleep_for(1100ms);
+    EXPECT_GE(a.ticks - busyBefore, 60);
+    EXPECT_GE(b.ticks - restingBefore, 1);
+    EXPECT_LE(b.ticks - restingBefore, 2);
+
+    // Restarted, a timer rests only once its owner says so again.
+    b.rest = false;
+    b.timer.Start(8);
+    EXPECT_FALSE(b.timer.Resting());
+    a.timer.Stop();
+    b.timer.Stop();
+    EXPECT_EQ(thread.TimerCount(), 0);
+}

@@ -146,4 +146,57 @@ TEST(ThreadStress, AudioUiAndTimerThreadsTogether)
     EXPECT_GT(rounds, 100);
 }
 
+TEST(ThreadStress, RestingTimerWokenFromTheAudioAndUiThreads)
+{
+    // Idle pauses long enough for the instance to rest and the timer thread
+    // to sleep, each ended from another thread: blocks with automation from
+    // an audio thread, or values and state from the UI thread, while a
+    // second UI-side thread keeps reading values.
+    tarvo::host::HostModule module;
+    ASSERT_TRUE(module.Load(TARVO_PRODUCT_BUNDLE_PATH)) << module.Error();
+    tarvo::host::HostPlugin plug("rest", false);
+    std::string error;
+    ASSERT_TRUE(plug.Create(module.Factory(), &error)) << error;
+    plug.controller->setComponentHandler(&plug.handler);
+    ASSERT_TRUE(plug.Prepare(48000.0, kBlock, false, false, false, &error)) << error;
+    std::this_thread::sleep_for(std::chrono::milliseconds(2600));  // the opening banner
+
+    std::atomic<bool> done{false};
+    std::thread reader([&] {
+        while (!done.load()) {
+            plug.controller->getParamNormalized(0);
+            std::this_thread::sleep_for(std::chrono::milliseconds(3));
+        }
+    });
+    std::mt19937 random(3);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    std::vector<float> silence(kBlock), ol(kBlock), orr(kBlock);
+    std::vector<float*> in{silence.data(), silence.data()}, none, out{ol.data(), orr.data()};
+    for (int round = 0; round < 10; ++round) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        const double value = unit(random);
+        if (round % 2 == 0) {
+            std::thread audio([&] {
+                for (int b = 0; b < 20; ++b) {
+                    tarvo::host::ParameterChanges changes;
+                    if (b == 0)
+                        changes.Add(0, value);  // Angle, which glides
+                    plug.Process<float>(in, none, out, kBlock, &changes);
+                }
+            });
+            audio.join();
+        } else {
+            plug.controller->setParamNormalized(0, value);
+            Bytes saved;
+            plug.component->getState(&saved);
+            saved.pos = 0;
+            plug.controller->setState(&saved);
+        }
+    }
+    done.store(true);
+    reader.join();
+    plug.controller->setComponentHandler(nullptr);
+    plug.Destroy();
+}
+
 } // namespace

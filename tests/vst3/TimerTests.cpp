@@ -260,6 +260,24 @@ TEST_F(Vst3Timer, WithoutARunLoopTheTimerItselfTellsTheHost)
     EXPECT_TRUE(HasPerformEdits(plug->handler, 4));
 }
 
+TEST_F(Vst3Timer, WithoutARunLoopARestartKeptForAHandlerFollowsIt)
+{
+    // The latency changes while the host has taken its handler away; the
+    // request waits for the next one and then reaches it from the timer's
+    // own thread, with no UI-thread call.
+    Open(TARVO_TEST_GAIN_BUNDLE, false);
+    Prepare();
+    ASSERT_EQ(plug->controller->setComponentHandler(nullptr), kResultOk);
+    ChangeLatencyParam(0.25);
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    ASSERT_FALSE(HasLatencyRestart(plug->handler));
+    ASSERT_EQ(plug->controller->setComponentHandler(&plug->handler), kResultOk);
+    auto start = Clock::now();
+    while (!HasLatencyRestart(plug->handler) && Clock::now() - start < std::chrono::seconds(2))
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    EXPECT_TRUE(HasLatencyRestart(plug->handler));
+}
+
 TEST_F(Vst3Timer, PlugFrameRunLoopCarriesTheTimerWhileTheViewIsOpen)
 {
     Open(TARVO_TEST_GAIN_BUNDLE, false);

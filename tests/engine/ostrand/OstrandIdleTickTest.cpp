@@ -5,7 +5,14 @@
 #include "tests/engine/ostrand/MockEditorServices.h"
 #include "tests/engine/ostrand/OstrandTestSupport.h"
 
+#include "engine/ostrand/OstrandMapping.h"
+
 #include <gtest/gtest.h>
+
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
 
 using namespace ostrand_test;
 using testing::_;
@@ -138,4 +145,111 @@ TEST(OstrandIdleTick, AudioStopsTheRestUntilTheEngineSeesItStopped)
     testing::Mock::VerifyAndClearExpectations(&e.editor);
     EXPECT_CALL(e.editor, SetReadoutText(_, _)).Times(0);
     e.Ticks(5);
+}
+
+namespace {
+
+// Everything of the engine a tick may change, as the editor, the host and
+// the audio see it.
+std::vector<std::string> Observed(const Ostrand& plug)
+{
+    std::vector<std::string> seen;
+    for (int i = 0; i < kNumReadouts; ++i)
+        seen.emplace_back(plug.Readout(static_cast<OstrandReadout>(i)));
+    // Every bit of each value.
+    auto add = [&seen](double v) {
+        char text[40];
+        std::snprintf(text, sizeof(text), "%a", v);
+        seen.emplace_back(text);
+    };
+    for (int g = 0; g < kNumGlides; ++g) {
+        auto id = static_cast<OstrandGlideId>(g);
+        add(plug.GlideValue(id));
+        add(plug.GlideTarget(id));
+        add(plug.GlideApplied(id));
+        add(plug.GlideHold(id));
+        add(plug.GlideState(id));
+    }
+    for (double v : {plug.DelayShiftTarget(), plug.DelayShiftApplied(), plug.OutputGainFactor(), plug.Meters().difference,
+                     plug.Meters().outputLeft, plug.Meters().outputRight})
+        add(v);
+    for (int v : {plug.DelayHold(), plug.AudioDelayLength(), plug.EnginePhase(), plug.SettleCount(), plug.Latency(),
+                  plug.OversamplingFactor(), plug.OversamplingStyle(), static_cast<int>(plug.AudioRunning())})
+        seen.push_back(std::to_string(v));
+    return seen;
+}
+
+// Ticks until the engine says later ticks change nothing; the count taken.
+// After an Attack or Release glide that takes thousands: the glide state
+// still creeps by the last bits of its value, one step per tick.
+int TicksToRest(RestingEngine& e, int limit = 5000)
+{
+    for (int i = 1; i <= limit; ++i) {
+        e.plug->IdleTick();
+        if (e.plug->IdleTicksChangeNothing())
+            return i;
+    }
+    return -1;
+}
+
+} // namespace
+
+TEST(OstrandIdleTick, TicksSkippedAtRestLeaveTheEngineAsTicksWould)
+{
+    // Two identical engines: one ticks all along, the other has every tick
+    // at rest skipped. After each change both tick alike and must agree in
+    // every observable value at every tick, and in the audio they render.
+    RestingEngine ticked;
+    RestingEngine skipped;
+    EXPECT_CALL(ticked.editor, SetReadoutText(_, _)).Times(AnyNumber());
+    EXPECT_CALL(skipped.editor, SetReadoutText(_, _)).Times(AnyNumber());
+    const Stereo noise = Noise(2048, 0.2);
+    const Stereo silence{std::vector<double>(512), std::vector<double>(512)};
+    // Each change returns what it rendered.
+    const std::vector<std::function<Stereo(Ostrand&)>> changes = {
+        [](Ostrand& p) { SetPlain(p, kParamAngle, -45.0); return Stereo{}; },
+        // Audio rendered while the envelope times glide.
+        [&noise](Ostrand& p) { SetPlain(p, kParamRelease, 300.0); return Render(p, noise); },
+        // A step so small that the glide state's last bits decide the result.
+        [&noise](Ostrand& p) { SetPlain(p, kParamRelease, 300.0 + 1e-10); return Render(p, noise); },
+        [&noise](Ostrand& p) { SetPlain(p, kParamAttack, 2.5); return Render(p, noise); },
+        // A value a host set without a change call, which moves the latency.
+        [](Ostrand& p) { p.GetParam(kParamJuice)->SetPlain(4.0); return Stereo{}; },
+        [&silence](Ostrand& p) { return Render(p, silence); },
+        [](Ostrand& p) { p.SetSampleRate(48000.0); p.ResetProcessing(); return Stereo{}; },
+    };
+    for (std::size_t c = 0; c <= changes.size(); ++c) {
+        const int toRest = TicksToRest(ticked);
+        ASSERT_GT(toRest, 0) << "change " << c;
+        ASSERT_EQ(TicksToRest(skipped), toRest) << "change " << c;
+        ticked.Ticks(500);
+        ASSERT_EQ(Observed(*ticked.plug), Observed(*skipped.plug)) << "change " << c;
+        EXPECT_TRUE(ticked.plug->IdleTicksChangeNothing());
+        if (c == changes.size())
+            break;
+        const Stereo a = changes[c](*ticked.plug);
+        const Stereo b = changes[c](*skipped.plug);
+        ASSERT_TRUE(a.left == b.left && a.right == b.right) << "change " << c;
+        ASSERT_EQ(Observed(*ticked.plug), Observed(*skipped.plug)) << "change " << c;
+        for (int t = 0; t < 40; ++t) {
+            ticked.Ticks(1);
+            skipped.Ticks(1);
+            // The tick after the change has work again.
+            if (t == 0) {
+                EXPECT_FALSE(ticked.plug->IdleTicksChangeNothing()) << "change " << c;
+            }
+            ASSERT_EQ(Observed(*ticked.plug), Observed(*skipped.plug)) << "change " << c << ", tick " << t;
+        }
+    }
+    EXPECT_EQ(ticked.plug->OversamplingFactor(), JuiceFor(4, 48000.0).factor);
+    const Stereo in = Sine(8192, 180.0, 48000.0, 0.4, 0.3);
+    const Stereo a = Render(*ticked.plug, in);
+    const Stereo b = Render(*skipped.plug, in);
+    EXPECT_EQ(a.left, b.left);
+    EXPECT_EQ(a.right, b.right);
+
+    // Editor animations keep the ticks busy while they run.
+    ticked.plug->SetHighlightTicks(4, false);
+    ticked.Ticks(1);
+    EXPECT_FALSE(ticked.plug->IdleTicksChangeNothing());
 }

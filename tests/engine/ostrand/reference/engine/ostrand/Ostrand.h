@@ -43,6 +43,7 @@ public:
     // outputs 0/1 left/right.
     void RenderBlock(double** inputs, double** outputs, int nFrames) override;
     void IdleTick() override;
+    bool IdleTicksChangeNothing() const override { return mTicksChangeNothing.load(std::memory_order_relaxed); }
     bool SerializeParams(StateChunk* chunk) override;
     // The base's restore, remembering that the host restored a state.
     int UnserializeParams(StateChunk* chunk, int startPos) override;
@@ -138,7 +139,7 @@ private:
     void EditorHousekeeping();
     void AdvanceBanner();
     bool TickChangesNothing() const;
-    void QuietTick();
+    bool QuietTick();
     void HandOverToEditor();
     void RememberQuietInputs();
     // No glide step would change anything (the Delay included).
@@ -239,4 +240,5 @@ private:
     bool mQuietValid = false;
     double mQuietRate = 0.0;
     double mQuietParams[kNumOstrandParams] = {};
+    std::atomic<bool> mTicksChangeNothing{false};
 };
