@@ -160,47 +160,54 @@ void NoiseSource::RawPair(double& a, double& b)
     {
         double sa = 0.0;
         double sb = 0.0;
-        for (int i = 0; i < mUniformCount; ++i)
+        for (int i = 0; i < kTerms; ++i)
             sa += Uniform();
-        for (int i = 0; i < mUniformCount; ++i)
+        for (int i = 0; i < kTerms; ++i)
             sb += Uniform();
-        a = sa - 0.5 * mUniformCount;
-        b = sb - 0.5 * mUniformCount;
+        a = sa - 0.5 * kTerms;
+        b = sb - 0.5 * kTerms;
         break;
     }
     }
 }
 
 //------------------------------------------------------------------------------
-// Method 3 for `count` pairs: channel a of pair j sums words 24j ... 24j+11,
-// channel b words 24j+12 ... 24j+23, each in draw order, exactly as the
-// sequential sums would; the pairs' sums advance side by side.
+// Method 3 for `count` pairs: channel a of a pair sums the next 12 words,
+// channel b the 12 after them, each in draw order from 0, exactly as the
+// sequential sums would.
 void NoiseSource::SumsOfUniforms(Pair* sums, int count)
 {
-    double u[kBatch * 24];
-    const double* pu = mUniforms + mNextUniform;
-    if (mNextUniform + 24 * count > kUniforms)
-    {
-        for (int i = 0; i < 24 * count; ++i)
-            u[i] = Uniform();
-        pu = u;
-    }
-    else
-    {
-        mNextUniform += 24 * count;
-    }
-    double sa[kBatch];
-    double sb[kBatch];
     for (int j = 0; j < count; ++j)
-        sa[j] = sb[j] = 0.0;
-    for (int i = 0; i < 12; ++i)
-        for (int j = 0; j < count; ++j)
+    {
+        if (mNextUniform >= kUniforms)
+            RefillUniforms();
+        if (mNextUniform % kGroup == 0)
         {
-            sa[j] += pu[24 * j + i];
-            sb[j] += pu[24 * j + 12 + i];
+            // A whole group: (a, b) term pairs side by side (0 + u = u exactly).
+            const double* p = mUniforms + mNextUniform;
+            Pair s;
+            __builtin_memcpy(&s, p, sizeof s);
+            for (int i = 1; i < kTerms; ++i)
+            {
+                Pair u;
+                __builtin_memcpy(&u, p + 2 * i, sizeof u);
+                s += u;
+            }
+            mNextUniform += kGroup;
+            sums[j] = s - Pair{0.5 * kTerms, 0.5 * kTerms};
         }
-    for (int j = 0; j < count; ++j)
-        sums[j] = Pair{sa[j] - 6.0, sb[j] - 6.0};
+        else
+        {
+            // Single draws before left the twist out of step with the groups.
+            double sa = 0.0;
+            double sb = 0.0;
+            for (int i = 0; i < kTerms; ++i)
+                sa += Uniform();
+            for (int i = 0; i < kTerms; ++i)
+                sb += Uniform();
+            sums[j] = Pair{sa - 0.5 * kTerms, sb - 0.5 * kTerms};
+        }
+    }
 }
 
 //------------------------------------------------------------------------------
@@ -214,17 +221,25 @@ void NoiseSource::RefillUniforms()
     const __m128i flip = _mm_set1_epi32(static_cast<int>(0x80000000u));
     const __m128d offset = _mm_set1_pd(2147483648.0);
     const __m128d scale = _mm_set1_pd(kUniformScale);
-    for (int i = 0; i < kUniforms; i += 4)
-    {
-        const __m128i words = _mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(w + i)), flip);
+    const auto store = [&](double* to, __m128i words) {
+        words = _mm_xor_si128(words, flip);
         const __m128d low = _mm_add_pd(_mm_cvtepi32_pd(words), offset);
         const __m128d high = _mm_add_pd(_mm_cvtepi32_pd(_mm_shuffle_epi32(words, 0x0e)), offset);
-        _mm_storeu_pd(mUniforms + i, _mm_mul_pd(low, scale));
-        _mm_storeu_pd(mUniforms + i + 2, _mm_mul_pd(high, scale));
-    }
+        _mm_storeu_pd(to, _mm_mul_pd(low, scale));
+        _mm_storeu_pd(to + 2, _mm_mul_pd(high, scale));
+    };
+    for (int g = 0; g < kUniforms; g += kGroup)
+        for (int i = 0; i < kTerms; i += 4)
+        {
+            // Words i ... i+3 of a and of b, interleaved as (a, b) pairs.
+            const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(w + g + i));
+            const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(w + g + kTerms + i));
+            store(mUniforms + g + 2 * i, _mm_unpacklo_epi32(a, b));
+            store(mUniforms + g + 2 * i + 4, _mm_unpackhi_epi32(a, b));
+        }
 #else
     for (int i = 0; i < kUniforms; ++i)
-        mUniforms[i] = static_cast<double>(w[i]) * kUniformScale;
+        mUniforms[Slot(i)] = static_cast<double>(w[i]) * kUniformScale;
 #endif
     mNextUniform = 0;
 }
@@ -232,7 +247,7 @@ void NoiseSource::RefillUniforms()
 //------------------------------------------------------------------------------
 void NoiseSource::NextPairs(double* a, double* b, int count)
 {
-    if (mMethod != 3 || mUniformCount != 12)
+    if (mMethod != 3)
     {
         for (int j = 0; j < count; ++j)
         {
@@ -263,7 +278,7 @@ void NoiseSource::NextPairs(double* a, double* b, int count)
 void NoiseSource::NextPair(double& a, double& b)
 {
     Pair n;
-    if (mMethod == 3 && mUniformCount == 12)
+    if (mMethod == 3)
     {
         SumsOfUniforms(&n, 1);
     }

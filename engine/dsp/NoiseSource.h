@@ -48,7 +48,7 @@ public:
     {
         if (mNextUniform >= kUniforms)
             RefillUniforms();
-        return mUniforms[mNextUniform++];
+        return mUniforms[Slot(mNextUniform++)];
     }
 
     double Level() const { return mLevel; }
@@ -70,10 +70,23 @@ private:
     // Unscaled, uncoloured method-3 values of up to kBatch pairs.
     void SumsOfUniforms(Pair* sums, int count);
     static constexpr int kBatch = 16;
+    static constexpr int kTerms = 12; // uniforms summed per method-3 value
 
     // The generator's words are converted to uniforms a twist at a time;
     // every draw takes the next one, so the sequence is the generator's own.
+    // A method-3 pair takes 24 words, the first 12 for a, the next 12 for b,
+    // and a twist holds exactly 26 such groups; each group is stored as the
+    // 12 pairs (word i, word 12 + i), so that both sums of a pair advance
+    // in one two-lane vector with plain loads.
     static constexpr int kUniforms = Mt19937::kWords;
+    static constexpr int kGroup = 2 * kTerms;
+    static_assert(kUniforms % kGroup == 0);
+    static int Slot(int word)
+    {
+        const int start = word - word % kGroup;
+        const int r = word - start;
+        return start + (r < kTerms ? 2 * r : 2 * (r - kTerms) + 1);
+    }
     void RefillUniforms();
 
     Mt19937 mGenerator;
@@ -82,7 +95,6 @@ private:
     Peaking mFilters[kFilters];
     double mLevel;
     int mMethod;
-    int mUniformCount = 12;
     bool mColouring;
 };
 
