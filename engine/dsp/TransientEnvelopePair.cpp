@@ -2,6 +2,7 @@
 
 #include "engine/dsp/Denormal.h"
 #include "engine/dsp/EnvelopeFollower.h"
+#include "engine/dsp/Logarithm.h"
 #include "engine/dsp/TransientEnvelope.h"
 #include "engine/dsp/TransientWindows.h"
 
@@ -155,9 +156,7 @@ inline __m128d TransientEnvelopePair::Blend(__m128d v)
 {
     // One logarithm per lane and sample; the delayed windows reuse the level
     // that was computed when their value entered the delay.
-    const __m128d level = _mm_mul_pd(
-        _mm_set_pd(std::log(_mm_cvtsd_f64(_mm_unpackhi_pd(v, v))), std::log(_mm_cvtsd_f64(v))),
-        _mm_set1_pd(TransientEnvelope::kLevelScale));
+    const __m128d level = _mm_mul_pd(LogarithmPair(v), _mm_set1_pd(TransientEnvelope::kLevelScale));
     __m128d v1 = v, l1 = level;
     __m128d v2 = v, l2 = level;
     DelayStep(mDelays[0], v1, l1);
