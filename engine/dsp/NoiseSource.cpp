@@ -1,5 +1,8 @@
 #include "engine/dsp/NoiseSource.h"
 
+#include "engine/dsp/CpuWideVectors.h"
+#include "engine/dsp/NoiseSourceAvx.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -18,7 +21,6 @@ namespace {
 // state never decays into subnormal numbers.
 constexpr double kFeedbackOffset = 1.0000000195414814e-25;
 constexpr double kDbPerNeper = 8.685889638065037;
-constexpr double kUniformScale = 2.3283064370807974e-10; // 1 / (2^32 - 1)
 
 struct PeakingDesign
 {
@@ -104,6 +106,7 @@ double InverseNormal(double p)
 //------------------------------------------------------------------------------
 NoiseSource::NoiseSource(int method, double levelDb, bool colouring)
     : mGenerator(ClockSeed()),
+      mWide(CpuHasAvx2()),
       mLevel(std::exp(levelDb / kDbPerNeper)),
       mMethod(std::clamp(method, 1, 3)),
       mColouring(colouring)
@@ -172,31 +175,16 @@ void NoiseSource::RawPair(double& a, double& b)
 }
 
 //------------------------------------------------------------------------------
-// Method 3 for `count` pairs: channel a of a pair sums the next 12 words,
-// channel b the 12 after them, each in draw order from 0, exactly as the
-// sequential sums would.
+// Method 3 for `count` pairs: channel a of a pair sums the next 12 words as
+// uniforms, channel b the 12 after them, each in draw order from 0, exactly
+// as the sequential sums would.
 void NoiseSource::SumsOfUniforms(Pair* sums, int count)
 {
-    for (int j = 0; j < count; ++j)
+    for (int j = 0; j < count;)
     {
-        if (mNextUniform >= kUniforms)
-            RefillUniforms();
-        if (mNextUniform % kGroup == 0)
-        {
-            // A whole group: (a, b) term pairs side by side (0 + u = u exactly).
-            const double* p = mUniforms + mNextUniform;
-            Pair s;
-            __builtin_memcpy(&s, p, sizeof s);
-            for (int i = 1; i < kTerms; ++i)
-            {
-                Pair u;
-                __builtin_memcpy(&u, p + 2 * i, sizeof u);
-                s += u;
-            }
-            mNextUniform += kGroup;
-            sums[j] = s - Pair{0.5 * kTerms, 0.5 * kTerms};
-        }
-        else
+        if (mNextWord >= kWords)
+            RefillWords();
+        if (mNextWord % kGroup != 0)
         {
             // Single draws before left the twist out of step with the groups.
             double sa = 0.0;
@@ -205,43 +193,75 @@ void NoiseSource::SumsOfUniforms(Pair* sums, int count)
                 sa += Uniform();
             for (int i = 0; i < kTerms; ++i)
                 sb += Uniform();
-            sums[j] = Pair{sa - 0.5 * kTerms, sb - 0.5 * kTerms};
+            sums[j++] = Pair{sa - 0.5 * kTerms, sb - 0.5 * kTerms};
+            continue;
         }
+        const int groups = std::min(count - j, (kWords - mNextWord) / kGroup);
+        if (mWide)
+            SumGroupsOfUniformsAvx2(mWords + mNextWord, reinterpret_cast<double*>(sums + j), groups);
+        else
+            SumGroupsOfUniforms(mWords + mNextWord, sums + j, groups);
+        mNextWord += kGroup * groups;
+        j += groups;
     }
 }
 
 //------------------------------------------------------------------------------
-void NoiseSource::RefillUniforms()
+// (Σ u_i − 6, Σ u_(12+i) − 6) for each group of 24 words, terms added in
+// order i = 0 ... 11 in one two-lane vector. A word w becomes the uniform
+// w·scale by way of the signed value of w with its sign bit flipped, plus
+// 2^31 (all exact, so the same double as converting w directly).
+void NoiseSource::SumGroupsOfUniforms(const uint32_t* w, Pair* sums, int groups)
 {
-    // Unsigned words as doubles: flip the sign bit, convert the signed
-    // value, add 2^31 back (all exact); then the uniform's scale.
-    uint32_t w[kUniforms];
-    mGenerator.Fill(w, kUniforms);
 #if defined(__SSE2__)
     const __m128i flip = _mm_set1_epi32(static_cast<int>(0x80000000u));
     const __m128d offset = _mm_set1_pd(2147483648.0);
     const __m128d scale = _mm_set1_pd(kUniformScale);
-    const auto store = [&](double* to, __m128i words) {
-        words = _mm_xor_si128(words, flip);
-        const __m128d low = _mm_add_pd(_mm_cvtepi32_pd(words), offset);
-        const __m128d high = _mm_add_pd(_mm_cvtepi32_pd(_mm_shuffle_epi32(words, 0x0e)), offset);
-        _mm_storeu_pd(to, _mm_mul_pd(low, scale));
-        _mm_storeu_pd(to + 2, _mm_mul_pd(high, scale));
-    };
-    for (int g = 0; g < kUniforms; g += kGroup)
+    const auto uniforms = [&](__m128i words) { return _mm_mul_pd(_mm_add_pd(_mm_cvtepi32_pd(words), offset), scale); };
+    for (int g = 0; g < groups; ++g, w += kGroup)
+    {
+        __m128d s = _mm_setzero_pd();
         for (int i = 0; i < kTerms; i += 4)
         {
-            // Words i ... i+3 of a and of b, interleaved as (a, b) pairs.
-            const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(w + g + i));
-            const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(w + g + kTerms + i));
-            store(mUniforms + g + 2 * i, _mm_unpacklo_epi32(a, b));
-            store(mUniforms + g + 2 * i + 4, _mm_unpackhi_epi32(a, b));
+            // Terms i ... i+3 of a and of b, interleaved as (a, b) pairs.
+            const __m128i a = _mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(w + i)), flip);
+            const __m128i b = _mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(w + kTerms + i)), flip);
+            const __m128i low = _mm_unpacklo_epi32(a, b);
+            const __m128i high = _mm_unpackhi_epi32(a, b);
+            s = i == 0 ? uniforms(low) : _mm_add_pd(s, uniforms(low));
+            s = _mm_add_pd(s, uniforms(_mm_shuffle_epi32(low, 0x0e)));
+            s = _mm_add_pd(s, uniforms(high));
+            s = _mm_add_pd(s, uniforms(_mm_shuffle_epi32(high, 0x0e)));
         }
+        _mm_storeu_pd(reinterpret_cast<double*>(sums + g), _mm_sub_pd(s, _mm_set1_pd(0.5 * kTerms)));
+    }
 #else
-    for (int i = 0; i < kUniforms; ++i)
-        mUniforms[Slot(i)] = static_cast<double>(w[i]) * kUniformScale;
+    for (int g = 0; g < groups; ++g, w += kGroup)
+    {
+        double sa = 0.0;
+        double sb = 0.0;
+        for (int i = 0; i < kTerms; ++i)
+        {
+            sa += static_cast<double>(w[i]) * kUniformScale;
+            sb += static_cast<double>(w[kTerms + i]) * kUniformScale;
+        }
+        sums[g] = Pair{sa - 0.5 * kTerms, sb - 0.5 * kTerms};
+    }
 #endif
-    mNextUniform = 0;
+}
+
+//------------------------------------------------------------------------------
+void NoiseSource::RefillWords()
+{
+    mGenerator.Fill(mWords, kWords);
+    mNextWord = 0;
+}
+
+//------------------------------------------------------------------------------
+void NoiseSource::AllowWideVectors(bool allow)
+{
+    mGenerator.AllowWideVectors(allow);
+    mWide = allow && CpuHasAvx2();
 }
 
 //------------------------------------------------------------------------------

@@ -30,7 +30,7 @@ public:
     void Seed(uint32_t seed)
     {
         mGenerator.Seed(seed);
-        mNextUniform = kUniforms;
+        mNextWord = kWords;
     }
 
     // Adds one scaled noise value to each of a and b.
@@ -46,10 +46,14 @@ public:
     // Next uniform value in [0, 1] (the next generator word times 1/(2^32 - 1)).
     double Uniform()
     {
-        if (mNextUniform >= kUniforms)
-            RefillUniforms();
-        return mUniforms[Slot(mNextUniform++)];
+        if (mNextWord >= kWords)
+            RefillWords();
+        return static_cast<double>(mWords[mNextWord++]) * kUniformScale;
     }
+
+    // Lets the generator and the sums use AVX2 where present (the default;
+    // the same values) or keeps them to SSE2, for tests that compare the two.
+    void AllowWideVectors(bool allow);
 
     double Level() const { return mLevel; }
     int Method() const { return mMethod; }
@@ -69,29 +73,25 @@ private:
 
     // Unscaled, uncoloured method-3 values of up to kBatch pairs.
     void SumsOfUniforms(Pair* sums, int count);
+    static void SumGroupsOfUniforms(const uint32_t* words, Pair* sums, int groups);
     static constexpr int kBatch = 16;
     static constexpr int kTerms = 12; // uniforms summed per method-3 value
 
-    // The generator's words are converted to uniforms a twist at a time;
-    // every draw takes the next one, so the sequence is the generator's own.
-    // A method-3 pair takes 24 words, the first 12 for a, the next 12 for b,
-    // and a twist holds exactly 26 such groups; each group is stored as the
-    // 12 pairs (word i, word 12 + i), so that both sums of a pair advance
-    // in one two-lane vector with plain loads.
-    static constexpr int kUniforms = Mt19937::kWords;
+    // The generator's words are drawn a twist at a time; every draw takes the
+    // next one, so the sequence is the generator's own. A method-3 pair
+    // takes a group of 24 words, the first 12 for a, the next 12 for b, and
+    // a twist holds exactly 26 groups; whole groups are converted and summed
+    // in vectors straight from the words.
+    static constexpr int kWords = Mt19937::kWords;
     static constexpr int kGroup = 2 * kTerms;
-    static_assert(kUniforms % kGroup == 0);
-    static int Slot(int word)
-    {
-        const int start = word - word % kGroup;
-        const int r = word - start;
-        return start + (r < kTerms ? 2 * r : 2 * (r - kTerms) + 1);
-    }
-    void RefillUniforms();
+    static_assert(kWords % kGroup == 0);
+    static constexpr double kUniformScale = 2.3283064370807974e-10; // 1 / (2^32 - 1)
+    void RefillWords();
 
     Mt19937 mGenerator;
-    double mUniforms[kUniforms];
-    int mNextUniform = kUniforms;
+    uint32_t mWords[kWords];
+    int mNextWord = kWords;
+    bool mWide = false; // AVX2 sums
     Peaking mFilters[kFilters];
     double mLevel;
     int mMethod;
