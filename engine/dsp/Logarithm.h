@@ -64,13 +64,14 @@ inline double Logarithm(double x)
     return dk * kLn2High - ((hfsq - (s * (hfsq + r) + dk * kLn2Low)) - f);
 }
 
-// Logarithm of both lanes.
+// Logarithm of both lanes. When either lane is outside the normal range,
+// both take the scalar form, so the other lane's bits do not change.
 inline __m128d LogarithmPair(__m128d x)
 {
     using namespace logarithm_detail;
     const __m128d normal = _mm_and_pd(_mm_cmpge_pd(x, _mm_set1_pd(kSmallest)), _mm_cmple_pd(x, _mm_set1_pd(kLargest)));
     if (_mm_movemask_pd(normal) != 3)
-        return _mm_set_pd(std::log(_mm_cvtsd_f64(_mm_unpackhi_pd(x, x))), std::log(_mm_cvtsd_f64(x)));
+        return _mm_set_pd(Logarithm(_mm_cvtsd_f64(_mm_unpackhi_pd(x, x))), Logarithm(_mm_cvtsd_f64(x)));
 
     // The upper 32 bits of each lane, in the lower half of the lane.
     const __m128i bits = _mm_castpd_si128(x);
