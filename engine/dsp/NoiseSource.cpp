@@ -17,9 +17,6 @@
 
 namespace {
 
-// Added to every fed-back output value of the colouring filters so their
-// state never decays into subnormal numbers.
-constexpr double kFeedbackOffset = 1.0000000195414814e-25;
 constexpr double kDbPerNeper = 8.685889638065037;
 
 struct PeakingDesign
@@ -57,12 +54,11 @@ uint32_t ClockSeed()
 //------------------------------------------------------------------------------
 inline NoiseSource::Pair NoiseSource::Peaking::Process(Pair x)
 {
-    const Pair y = b0 * x + b1 * x1 + b2 * x2 - a1 * (y1 + kFeedbackOffset) -
-                   a2 * (y2 + kFeedbackOffset);
+    const Pair y = b0 * x + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
     x2 = x1;
     x1 = x;
     y2 = y1;
-    y1 = y;
+    y1 = y + kFeedbackOffset;
     return y;
 }
 

@@ -62,11 +62,19 @@ private:
     // Two lanes of doubles: channel a in lane 0, channel b in lane 1.
     typedef double Pair __attribute__((vector_size(16)));
 
-    // One peaking filter for both channels (direct form I).
+    // Added to every fed-back output value of the colouring filters so their
+    // state never decays into subnormal numbers.
+    static constexpr double kFeedbackOffset = 1.0000000195414814e-25;
+
+    // One peaking filter for both channels (direct form I). The past outputs
+    // are kept with the offset already added (once per output instead of at
+    // both of its uses; the same sums), so they start at the offset.
     struct Peaking
     {
         double b0 = 1, b1 = 0, b2 = 0, a1 = 0, a2 = 0; // normalised by a0
-        Pair x1 = {}, x2 = {}, y1 = {}, y2 = {};
+        Pair x1 = {}, x2 = {};
+        Pair y1 = {kFeedbackOffset, kFeedbackOffset}; // last output + offset
+        Pair y2 = {kFeedbackOffset, kFeedbackOffset}; // the one before + offset
         Pair Process(Pair x);
     };
     static constexpr int kFilters = 7;

@@ -41,6 +41,7 @@ private:
         __m128d floor;      // dB level of silence
         __m128d level;      // current dB levels (mid, side)
         __m128d sum;        // running sums of the last `length` levels
+        __m128d divisor;    // `length` in both lanes
         double* levels = nullptr;   // `length` past (mid, side) levels, circular
         double* averages = nullptr; // `length` past (mid, side) averages, circular
     };
