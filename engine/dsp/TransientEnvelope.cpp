@@ -2,7 +2,6 @@
 
 #include "engine/dsp/Denormal.h"
 #include "engine/dsp/EnvelopeFollower.h"
-#include "engine/dsp/Logarithm.h"
 #include "engine/dsp/TransientWindows.h"
 
 #include <algorithm>
@@ -94,7 +93,7 @@ inline double TransientEnvelope::Blend(double v)
 {
     // One logarithm per sample: the delayed windows reuse the level that
     // was computed when their value entered the delay.
-    const double level = Logarithm(v) * kLevelScale;
+    const double level = std::log(v) * kLevelScale;
     double v1 = v, l1 = level;
     double v2 = v, l2 = level;
     mDelays[0].ProcessSample(v1, l1);

@@ -2,7 +2,6 @@
 
 #include "engine/dsp/Denormal.h"
 #include "engine/dsp/EnvelopeFollower.h"
-#include "engine/dsp/Logarithm.h"
 #include "engine/dsp/TransientEnvelope.h"
 #include "engine/dsp/TransientWindows.h"
 
@@ -140,13 +139,14 @@ inline __m128d TransientEnvelopePair::WindowStep(Window& w, __m128d v, __m128d l
     const int index = w.index;
     const int length = w.length;
 
-    // Unordered compare: a NaN level (never expected) also takes the floor,
-    // as does -inf from a zero input.
-    level = Select(_mm_cmpge_pd(level, w.floor), level, w.floor);
-    // Levels rise at once and fall by at most `decay` per sample.
-    const __m128d fallen = _mm_sub_pd(previous, decay);
-    const __m128d falls = _mm_and_pd(_mm_cmple_pd(level, previous), _mm_cmple_pd(level, fallen));
-    level = Select(falls, fallen, level);
+    // The floor: maxpd returns its second operand unless the first is
+    // greater, so a NaN level (never expected) also takes the floor, as does
+    // -inf from a zero input.
+    level = _mm_max_pd(level, w.floor);
+    // Levels rise at once and fall by at most `decay` per sample. With
+    // decay > 0 the fallen level is below the previous one, so "at or below
+    // both" is "at or below the fallen level", and equal values are equal.
+    level = _mm_max_pd(level, _mm_sub_pd(previous, decay));
 
     double* levelSlot = w.levels + 2 * static_cast<size_t>(index);
     double* averageSlot = w.averages + 2 * static_cast<size_t>(index);
@@ -168,7 +168,11 @@ inline __m128d TransientEnvelopePair::Blend(__m128d v)
 {
     // One logarithm per lane and sample; the delayed windows reuse the level
     // that was computed when their value entered the delay.
-    const __m128d level = _mm_mul_pd(LogarithmPair(v), _mm_set1_pd(TransientEnvelope::kLevelScale));
+    // The library's scalar logarithm (table-driven, no division) measured
+    // faster here than a two-lane polynomial one with its division.
+    const __m128d level = _mm_mul_pd(
+        _mm_set_pd(std::log(_mm_cvtsd_f64(_mm_unpackhi_pd(v, v))), std::log(_mm_cvtsd_f64(v))),
+        _mm_set1_pd(TransientEnvelope::kLevelScale));
     __m128d v1 = v, l1 = level;
     __m128d v2 = v, l2 = level;
     DelayStep(mDelays[0], v1, l1);
