@@ -124,11 +124,12 @@ void NoiseSource::SetRate(int rate)
         const double alpha = sinW * std::sinh(std::log(2.0) / 2.0 * p.octaves * w0 / sinW);
         const double a0 = 1.0 + alpha / amp;
         Peaking& f = mFilters[i];
-        f.b0 = (1.0 + alpha * amp) / a0;
-        f.b1 = -2.0 * cosW / a0;
-        f.b2 = (1.0 - alpha * amp) / a0;
-        f.a1 = -2.0 * cosW / a0;
-        f.a2 = (1.0 - alpha / amp) / a0;
+        const auto both = [](double c) { return Pair{c, c}; };
+        f.b0 = both((1.0 + alpha * amp) / a0);
+        f.b1 = both(-2.0 * cosW / a0);
+        f.b2 = both((1.0 - alpha * amp) / a0);
+        f.a1 = both(-2.0 * cosW / a0);
+        f.a2 = both((1.0 - alpha / amp) / a0);
     }
 }
 

@@ -71,7 +71,8 @@ private:
     // both of its uses; the same sums), so they start at the offset.
     struct Peaking
     {
-        double b0 = 1, b1 = 0, b2 = 0, a1 = 0, a2 = 0; // normalised by a0
+        // Normalised by a0, each in both lanes (one load per use).
+        Pair b0 = {1, 1}, b1 = {}, b2 = {}, a1 = {}, a2 = {};
         Pair x1 = {}, x2 = {};
         Pair y1 = {kFeedbackOffset, kFeedbackOffset}; // last output + offset
         Pair y2 = {kFeedbackOffset, kFeedbackOffset}; // the one before + offset
