@@ -27,6 +27,18 @@ public:
 
     // The next n words, as n calls of Next would return them.
     void Fill(uint32_t* out, int n);
+    // When the generator stands at the end of a twist (after Seed or after
+    // all words of the last twist were drawn): the next kWords words, as
+    // kWords calls of Next would return them, in the generator's own buffer,
+    // valid until it is used again. Otherwise nullptr (use Fill).
+    const uint32_t* NextTwist()
+    {
+        if (mIndex != kWords)
+            return nullptr;
+        Refill();
+        mIndex = kWords;
+        return mOut;
+    }
 
     // Lets the twist use AVX2 where present (the default) or keeps it to
     // SSE2, for tests that compare the two.

@@ -195,9 +195,9 @@ void NoiseSource::SumsOfUniforms(Pair* sums, int count)
         }
         const int groups = std::min(count - j, (kWords - mNextWord) / kGroup);
         if (mWide)
-            SumGroupsOfUniformsAvx2(mWords + mNextWord, reinterpret_cast<double*>(sums + j), groups);
+            SumGroupsOfUniformsAvx2(mWordSource + mNextWord, reinterpret_cast<double*>(sums + j), groups);
         else
-            SumGroupsOfUniforms(mWords + mNextWord, sums + j, groups);
+            SumGroupsOfUniforms(mWordSource + mNextWord, sums + j, groups);
         mNextWord += kGroup * groups;
         j += groups;
     }
@@ -250,7 +250,14 @@ void NoiseSource::SumGroupsOfUniforms(const uint32_t* w, Pair* sums, int groups)
 //------------------------------------------------------------------------------
 void NoiseSource::RefillWords()
 {
-    mGenerator.Fill(mWords, kWords);
+    // Only this source draws from its generator, a whole twist at a time,
+    // so the twist can be read where the generator left it.
+    mWordSource = mGenerator.NextTwist();
+    if (mWordSource == nullptr)
+    {
+        mGenerator.Fill(mWords, kWords);
+        mWordSource = mWords;
+    }
     mNextWord = 0;
 }
 

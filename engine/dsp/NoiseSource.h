@@ -21,6 +21,9 @@ class NoiseSource
 {
 public:
     NoiseSource(int method, double levelDb, bool colouring);
+    // Holds a pointer into its own buffers, so it is not copied.
+    NoiseSource(const NoiseSource&) = delete;
+    NoiseSource& operator=(const NoiseSource&) = delete;
 
     // Redesigns the colouring filters for the sample rate and keeps their
     // state. Rates below 4000 Hz count as 4000 Hz, so every filter centre
@@ -48,7 +51,7 @@ public:
     {
         if (mNextWord >= kWords)
             RefillWords();
-        return static_cast<double>(mWords[mNextWord++]) * kUniformScale;
+        return static_cast<double>(mWordSource[mNextWord++]) * kUniformScale;
     }
 
     // Lets the generator and the sums use AVX2 where present (the default;
@@ -98,7 +101,8 @@ private:
     void RefillWords();
 
     Mt19937 mGenerator;
-    uint32_t mWords[kWords];
+    const uint32_t* mWordSource = mWords; // the generator's twist, or mWords
+    uint32_t mWords[kWords];              // the words when drawn by Fill
     int mNextWord = kWords;
     bool mWide = false; // AVX2 sums
     Peaking mFilters[kFilters];
