@@ -286,9 +286,19 @@ void NoiseSource::NextPairs(double* a, double* b, int count)
         const int chunk = std::min(kBatch, count - first);
         SumsOfUniforms(n, chunk);
         if (mColouring)
-            for (int j = 0; j < chunk; ++j)
-                for (Peaking& f : mFilters)
-                    n[j] = f.Process(n[j]);
+        {
+            // In diagonal order: at step t filter k takes pair t - k, which
+            // filter k - 1 finished at step t - 1. Each filter still sees the
+            // pairs in order, but the filters of one step are independent,
+            // so their chains overlap instead of waiting for each other.
+            for (int t = 0; t < chunk + kFilters - 1; ++t)
+                for (int k = 0; k < kFilters; ++k)
+                {
+                    const int j = t - k;
+                    if (j >= 0 && j < chunk)
+                        n[j] = mFilters[k].Process(n[j]);
+                }
+        }
         for (int j = 0; j < chunk; ++j)
         {
             // 0 + level·n, as NextPair gives on zeros.
