@@ -1,5 +1,8 @@
 #include "engine/dsp/Mt19937.h"
 
+#include "engine/dsp/CpuWideVectors.h"
+#include "engine/dsp/Mt19937Avx.h"
+
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -56,6 +59,19 @@ inline __m128i Temper4(__m128i y)
 } // namespace
 
 //------------------------------------------------------------------------------
+Mt19937::Mt19937(uint32_t seed)
+    : mWide(CpuHasAvx2())
+{
+    Seed(seed);
+}
+
+//------------------------------------------------------------------------------
+void Mt19937::AllowWideVectors(bool allow)
+{
+    mWide = allow && CpuHasAvx2();
+}
+
+//------------------------------------------------------------------------------
 void Mt19937::Seed(uint32_t seed)
 {
     mState[0] = seed;
@@ -73,6 +89,12 @@ void Mt19937::Refill()
     // read a word of their own group), and the last word, whose successor
     // is the new word 0.
     uint32_t* s = mState;
+    if (mWide)
+    {
+        Mt19937TwistAvx2(s, mOut);
+        mIndex = 0;
+        return;
+    }
     int i = 0;
 #if defined(__SSE2__)
     for (; i + 4 <= kN - kM; i += 4)

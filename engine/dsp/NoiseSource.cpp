@@ -1,5 +1,8 @@
 #include "engine/dsp/NoiseSource.h"
 
+#include "engine/dsp/CpuWideVectors.h"
+#include "engine/dsp/NoiseSourceAvx.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -14,11 +17,7 @@
 
 namespace {
 
-// Added to every fed-back output value of the colouring filters so their
-// state never decays into subnormal numbers.
-constexpr double kFeedbackOffset = 1.0000000195414814e-25;
 constexpr double kDbPerNeper = 8.685889638065037;
-constexpr double kUniformScale = 2.3283064370807974e-10; // 1 / (2^32 - 1)
 
 struct PeakingDesign
 {
@@ -55,12 +54,11 @@ uint32_t ClockSeed()
 //------------------------------------------------------------------------------
 inline NoiseSource::Pair NoiseSource::Peaking::Process(Pair x)
 {
-    const Pair y = b0 * x + b1 * x1 + b2 * x2 - a1 * (y1 + kFeedbackOffset) -
-                   a2 * (y2 + kFeedbackOffset);
+    const Pair y = b0 * x + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
     x2 = x1;
     x1 = x;
     y2 = y1;
-    y1 = y;
+    y1 = y + kFeedbackOffset;
     return y;
 }
 
@@ -104,6 +102,7 @@ double InverseNormal(double p)
 //------------------------------------------------------------------------------
 NoiseSource::NoiseSource(int method, double levelDb, bool colouring)
     : mGenerator(ClockSeed()),
+      mWide(CpuHasAvx2()),
       mLevel(std::exp(levelDb / kDbPerNeper)),
       mMethod(std::clamp(method, 1, 3)),
       mColouring(colouring)
@@ -125,11 +124,12 @@ void NoiseSource::SetRate(int rate)
         const double alpha = sinW * std::sinh(std::log(2.0) / 2.0 * p.octaves * w0 / sinW);
         const double a0 = 1.0 + alpha / amp;
         Peaking& f = mFilters[i];
-        f.b0 = (1.0 + alpha * amp) / a0;
-        f.b1 = -2.0 * cosW / a0;
-        f.b2 = (1.0 - alpha * amp) / a0;
-        f.a1 = -2.0 * cosW / a0;
-        f.a2 = (1.0 - alpha / amp) / a0;
+        const auto both = [](double c) { return Pair{c, c}; };
+        f.b0 = both((1.0 + alpha * amp) / a0);
+        f.b1 = both(-2.0 * cosW / a0);
+        f.b2 = both((1.0 - alpha * amp) / a0);
+        f.a1 = both(-2.0 * cosW / a0);
+        f.a2 = both((1.0 - alpha / amp) / a0);
     }
 }
 
@@ -160,79 +160,118 @@ void NoiseSource::RawPair(double& a, double& b)
     {
         double sa = 0.0;
         double sb = 0.0;
-        for (int i = 0; i < mUniformCount; ++i)
+        for (int i = 0; i < kTerms; ++i)
             sa += Uniform();
-        for (int i = 0; i < mUniformCount; ++i)
+        for (int i = 0; i < kTerms; ++i)
             sb += Uniform();
-        a = sa - 0.5 * mUniformCount;
-        b = sb - 0.5 * mUniformCount;
+        a = sa - 0.5 * kTerms;
+        b = sb - 0.5 * kTerms;
         break;
     }
     }
 }
 
 //------------------------------------------------------------------------------
-// Method 3 for `count` pairs: channel a of pair j sums words 24j ... 24j+11,
-// channel b words 24j+12 ... 24j+23, each in draw order, exactly as the
-// sequential sums would; the pairs' sums advance side by side.
+// Method 3 for `count` pairs: channel a of a pair sums the next 12 words as
+// uniforms, channel b the 12 after them, each in draw order from 0, exactly
+// as the sequential sums would.
 void NoiseSource::SumsOfUniforms(Pair* sums, int count)
 {
-    double u[kBatch * 24];
-    const double* pu = mUniforms + mNextUniform;
-    if (mNextUniform + 24 * count > kUniforms)
+    for (int j = 0; j < count;)
     {
-        for (int i = 0; i < 24 * count; ++i)
-            u[i] = Uniform();
-        pu = u;
-    }
-    else
-    {
-        mNextUniform += 24 * count;
-    }
-    double sa[kBatch];
-    double sb[kBatch];
-    for (int j = 0; j < count; ++j)
-        sa[j] = sb[j] = 0.0;
-    for (int i = 0; i < 12; ++i)
-        for (int j = 0; j < count; ++j)
+        if (mNextWord >= kWords)
+            RefillWords();
+        if (mNextWord % kGroup != 0)
         {
-            sa[j] += pu[24 * j + i];
-            sb[j] += pu[24 * j + 12 + i];
+            // Single draws before left the twist out of step with the groups.
+            double sa = 0.0;
+            double sb = 0.0;
+            for (int i = 0; i < kTerms; ++i)
+                sa += Uniform();
+            for (int i = 0; i < kTerms; ++i)
+                sb += Uniform();
+            sums[j++] = Pair{sa - 0.5 * kTerms, sb - 0.5 * kTerms};
+            continue;
         }
-    for (int j = 0; j < count; ++j)
-        sums[j] = Pair{sa[j] - 6.0, sb[j] - 6.0};
+        const int groups = std::min(count - j, (kWords - mNextWord) / kGroup);
+        if (mWide)
+            SumGroupsOfUniformsAvx2(mWordSource + mNextWord, reinterpret_cast<double*>(sums + j), groups);
+        else
+            SumGroupsOfUniforms(mWordSource + mNextWord, sums + j, groups);
+        mNextWord += kGroup * groups;
+        j += groups;
+    }
 }
 
 //------------------------------------------------------------------------------
-void NoiseSource::RefillUniforms()
+// (Σ u_i − 6, Σ u_(12+i) − 6) for each group of 24 words, terms added in
+// order i = 0 ... 11 in one two-lane vector. A word w becomes the uniform
+// w·scale by way of the signed value of w with its sign bit flipped, plus
+// 2^31 (all exact, so the same double as converting w directly).
+void NoiseSource::SumGroupsOfUniforms(const uint32_t* w, Pair* sums, int groups)
 {
-    // Unsigned words as doubles: flip the sign bit, convert the signed
-    // value, add 2^31 back (all exact); then the uniform's scale.
-    uint32_t w[kUniforms];
-    mGenerator.Fill(w, kUniforms);
 #if defined(__SSE2__)
     const __m128i flip = _mm_set1_epi32(static_cast<int>(0x80000000u));
     const __m128d offset = _mm_set1_pd(2147483648.0);
     const __m128d scale = _mm_set1_pd(kUniformScale);
-    for (int i = 0; i < kUniforms; i += 4)
+    const auto uniforms = [&](__m128i words) { return _mm_mul_pd(_mm_add_pd(_mm_cvtepi32_pd(words), offset), scale); };
+    for (int g = 0; g < groups; ++g, w += kGroup)
     {
-        const __m128i words = _mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(w + i)), flip);
-        const __m128d low = _mm_add_pd(_mm_cvtepi32_pd(words), offset);
-        const __m128d high = _mm_add_pd(_mm_cvtepi32_pd(_mm_shuffle_epi32(words, 0x0e)), offset);
-        _mm_storeu_pd(mUniforms + i, _mm_mul_pd(low, scale));
-        _mm_storeu_pd(mUniforms + i + 2, _mm_mul_pd(high, scale));
+        __m128d s = _mm_setzero_pd();
+        for (int i = 0; i < kTerms; i += 4)
+        {
+            // Terms i ... i+3 of a and of b, interleaved as (a, b) pairs.
+            const __m128i a = _mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(w + i)), flip);
+            const __m128i b = _mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(w + kTerms + i)), flip);
+            const __m128i low = _mm_unpacklo_epi32(a, b);
+            const __m128i high = _mm_unpackhi_epi32(a, b);
+            s = i == 0 ? uniforms(low) : _mm_add_pd(s, uniforms(low));
+            s = _mm_add_pd(s, uniforms(_mm_shuffle_epi32(low, 0x0e)));
+            s = _mm_add_pd(s, uniforms(high));
+            s = _mm_add_pd(s, uniforms(_mm_shuffle_epi32(high, 0x0e)));
+        }
+        _mm_storeu_pd(reinterpret_cast<double*>(sums + g), _mm_sub_pd(s, _mm_set1_pd(0.5 * kTerms)));
     }
 #else
-    for (int i = 0; i < kUniforms; ++i)
-        mUniforms[i] = static_cast<double>(w[i]) * kUniformScale;
+    for (int g = 0; g < groups; ++g, w += kGroup)
+    {
+        double sa = 0.0;
+        double sb = 0.0;
+        for (int i = 0; i < kTerms; ++i)
+        {
+            sa += static_cast<double>(w[i]) * kUniformScale;
+            sb += static_cast<double>(w[kTerms + i]) * kUniformScale;
+        }
+        sums[g] = Pair{sa - 0.5 * kTerms, sb - 0.5 * kTerms};
+    }
 #endif
-    mNextUniform = 0;
+}
+
+//------------------------------------------------------------------------------
+void NoiseSource::RefillWords()
+{
+    // Only this source draws from its generator, a whole twist at a time,
+    // so the twist can be read where the generator left it.
+    mWordSource = mGenerator.NextTwist();
+    if (mWordSource == nullptr)
+    {
+        mGenerator.Fill(mWords, kWords);
+        mWordSource = mWords;
+    }
+    mNextWord = 0;
+}
+
+//------------------------------------------------------------------------------
+void NoiseSource::AllowWideVectors(bool allow)
+{
+    mGenerator.AllowWideVectors(allow);
+    mWide = allow && CpuHasAvx2();
 }
 
 //------------------------------------------------------------------------------
 void NoiseSource::NextPairs(double* a, double* b, int count)
 {
-    if (mMethod != 3 || mUniformCount != 12)
+    if (mMethod != 3)
     {
         for (int j = 0; j < count; ++j)
         {
@@ -247,9 +286,19 @@ void NoiseSource::NextPairs(double* a, double* b, int count)
         const int chunk = std::min(kBatch, count - first);
         SumsOfUniforms(n, chunk);
         if (mColouring)
-            for (int j = 0; j < chunk; ++j)
-                for (Peaking& f : mFilters)
-                    n[j] = f.Process(n[j]);
+        {
+            // In diagonal order: at step t filter k takes pair t - k, which
+            // filter k - 1 finished at step t - 1. Each filter still sees the
+            // pairs in order, but the filters of one step are independent,
+            // so their chains overlap instead of waiting for each other.
+            for (int t = 0; t < chunk + kFilters - 1; ++t)
+                for (int k = 0; k < kFilters; ++k)
+                {
+                    const int j = t - k;
+                    if (j >= 0 && j < chunk)
+                        n[j] = mFilters[k].Process(n[j]);
+                }
+        }
         for (int j = 0; j < chunk; ++j)
         {
             // 0 + level·n, as NextPair gives on zeros.
@@ -263,7 +312,7 @@ void NoiseSource::NextPairs(double* a, double* b, int count)
 void NoiseSource::NextPair(double& a, double& b)
 {
     Pair n;
-    if (mMethod == 3 && mUniformCount == 12)
+    if (mMethod == 3)
     {
         SumsOfUniforms(&n, 1);
     }

@@ -21,6 +21,9 @@ class NoiseSource
 {
 public:
     NoiseSource(int method, double levelDb, bool colouring);
+    // Holds a pointer into its own buffers, so it is not copied.
+    NoiseSource(const NoiseSource&) = delete;
+    NoiseSource& operator=(const NoiseSource&) = delete;
 
     // Redesigns the colouring filters for the sample rate and keeps their
     // state. Rates below 4000 Hz count as 4000 Hz, so every filter centre
@@ -30,7 +33,7 @@ public:
     void Seed(uint32_t seed)
     {
         mGenerator.Seed(seed);
-        mNextUniform = kUniforms;
+        mNextWord = kWords;
     }
 
     // Adds one scaled noise value to each of a and b.
@@ -46,10 +49,14 @@ public:
     // Next uniform value in [0, 1] (the next generator word times 1/(2^32 - 1)).
     double Uniform()
     {
-        if (mNextUniform >= kUniforms)
-            RefillUniforms();
-        return mUniforms[mNextUniform++];
+        if (mNextWord >= kWords)
+            RefillWords();
+        return static_cast<double>(mWordSource[mNextWord++]) * kUniformScale;
     }
+
+    // Lets the generator and the sums use AVX2 where present (the default;
+    // the same values) or keeps them to SSE2, for tests that compare the two.
+    void AllowWideVectors(bool allow);
 
     double Level() const { return mLevel; }
     int Method() const { return mMethod; }
@@ -58,31 +65,49 @@ private:
     // Two lanes of doubles: channel a in lane 0, channel b in lane 1.
     typedef double Pair __attribute__((vector_size(16)));
 
-    // One peaking filter for both channels (direct form I).
+    // Added to every fed-back output value of the colouring filters so their
+    // state never decays into subnormal numbers.
+    static constexpr double kFeedbackOffset = 1.0000000195414814e-25;
+
+    // One peaking filter for both channels (direct form I). The past outputs
+    // are kept with the offset already added (once per output instead of at
+    // both of its uses; the same sums), so they start at the offset.
     struct Peaking
     {
-        double b0 = 1, b1 = 0, b2 = 0, a1 = 0, a2 = 0; // normalised by a0
-        Pair x1 = {}, x2 = {}, y1 = {}, y2 = {};
+        // Normalised by a0, each in both lanes (one load per use).
+        Pair b0 = {1, 1}, b1 = {}, b2 = {}, a1 = {}, a2 = {};
+        Pair x1 = {}, x2 = {};
+        Pair y1 = {kFeedbackOffset, kFeedbackOffset}; // last output + offset
+        Pair y2 = {kFeedbackOffset, kFeedbackOffset}; // the one before + offset
         Pair Process(Pair x);
     };
     static constexpr int kFilters = 7;
 
     // Unscaled, uncoloured method-3 values of up to kBatch pairs.
     void SumsOfUniforms(Pair* sums, int count);
+    static void SumGroupsOfUniforms(const uint32_t* words, Pair* sums, int groups);
     static constexpr int kBatch = 16;
+    static constexpr int kTerms = 12; // uniforms summed per method-3 value
 
-    // The generator's words are converted to uniforms a twist at a time;
-    // every draw takes the next one, so the sequence is the generator's own.
-    static constexpr int kUniforms = Mt19937::kWords;
-    void RefillUniforms();
+    // The generator's words are drawn a twist at a time; every draw takes the
+    // next one, so the sequence is the generator's own. A method-3 pair
+    // takes a group of 24 words, the first 12 for a, the next 12 for b, and
+    // a twist holds exactly 26 groups; whole groups are converted and summed
+    // in vectors straight from the words.
+    static constexpr int kWords = Mt19937::kWords;
+    static constexpr int kGroup = 2 * kTerms;
+    static_assert(kWords % kGroup == 0);
+    static constexpr double kUniformScale = 2.3283064370807974e-10; // 1 / (2^32 - 1)
+    void RefillWords();
 
     Mt19937 mGenerator;
-    double mUniforms[kUniforms];
-    int mNextUniform = kUniforms;
+    const uint32_t* mWordSource = mWords; // the generator's twist, or mWords
+    uint32_t mWords[kWords];              // the words when drawn by Fill
+    int mNextWord = kWords;
+    bool mWide = false; // AVX2 sums
     Peaking mFilters[kFilters];
     double mLevel;
     int mMethod;
-    int mUniformCount = 12;
     bool mColouring;
 };
 

@@ -4,9 +4,23 @@
 // streams apart after the inverse transform.
 #include "engine/dsp/PairBlockConvolver.h"
 
+#include "engine/dsp/CpuWideVectors.h"
 #include "engine/dsp/SpectrumProducts.h"
+#include "engine/dsp/SpectrumProductsAvx.h"
 
 #include <algorithm>
+
+//------------------------------------------------------------------------------
+PairBlockConvolver::PairBlockConvolver()
+    : mWide(CpuHasAvx2())
+{
+}
+
+//------------------------------------------------------------------------------
+void PairBlockConvolver::AllowWideVectors(bool allow)
+{
+    mWide = allow && CpuHasAvx2();
+}
 
 //------------------------------------------------------------------------------
 bool PairBlockConvolver::SetImpulse(int blockSize, const double* taps, int length)
@@ -77,7 +91,10 @@ const double* PairBlockConvolver::ProcessBlock(const double* previous, const dou
             filters[p] = &mFilter[span * (first + p)];
             slot = slot == 0 ? mPartitions - 1 : slot - 1;
         }
-        spectrum::AccumulateComplexBins(acc, spectra, filters, parts, 0, 2 * (2 * b), first == 0);
+        if (mWide)
+            AccumulateComplexBinsAvx(acc, spectra, filters, parts, 0, 2 * (2 * b), first == 0);
+        else
+            spectrum::AccumulateComplexBins(acc, spectra, filters, parts, 0, 2 * (2 * b), first == 0);
     }
     mFft.Inverse(acc);
     return acc + half;

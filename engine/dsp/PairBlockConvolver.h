@@ -18,6 +18,8 @@
 class PairBlockConvolver
 {
 public:
+    PairBlockConvolver();
+
     // Block size B (a power of two, 16 ... 16384) and impulse response of
     // `length` taps; returns false and stays empty for bad arguments.
     bool SetImpulse(int blockSize, const double* taps, int length);
@@ -32,6 +34,10 @@ public:
 
     int BlockSize() const { return mBlock; }
 
+    // Lets the products use AVX where present (the default; the sums are
+    // the same) or keeps them to SSE2, for tests that compare the two.
+    void AllowWideVectors(bool allow);
+
 private:
     ComplexFft mFft;               // 2B points
     std::vector<double> mFilter;   // partition spectra, 2B complex bins each
@@ -41,4 +47,5 @@ private:
     int mBlock = 0;
     int mPartitions = 0;
     int mNewest = 0;               // ring slot of the newest input spectrum
+    bool mWide = false;            // AVX products
 };

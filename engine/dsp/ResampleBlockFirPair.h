@@ -51,6 +51,8 @@ public:
 
     int Length() const { return mLength; }
     int Factor() const { return mFactor; }
+    // See PairBlockConvolver::AllowWideVectors.
+    void AllowWideVectors(bool allow) { mEngine.AllowWideVectors(allow); }
 
 private:
     void NextBlock(); // convolves the full input block, starts a new one

@@ -43,6 +43,7 @@ TransientEnvelopePair::TransientEnvelopePair()
         w.floor = _mm_set1_pd(kFloor[j]);
         w.level = _mm_setzero_pd();
         w.sum = _mm_setzero_pd();
+        w.divisor = _mm_set1_pd(static_cast<double>(w.length));
     }
     // Delay content starts as silence (see MakeSilent), slot by slot as the
     // delay lengths reach it.
@@ -73,6 +74,7 @@ void TransientEnvelopePair::Resize(Window& w, int length)
     for (int i = 2 * w.length; i < 2 * length; ++i)
         w.levels[i] = w.averages[i] = 0.0;
     w.length = length;
+    w.divisor = _mm_set1_pd(static_cast<double>(length));
     double sumM = 0.0;
     double sumS = 0.0;
     for (int i = 0; i < length; ++i)
@@ -129,24 +131,35 @@ inline void TransientEnvelopePair::DelayStep(Delay& d, __m128d& v, __m128d& leve
 //------------------------------------------------------------------------------
 inline __m128d TransientEnvelopePair::WindowStep(Window& w, __m128d v, __m128d level)
 {
-    // Unordered compare: a NaN level (never expected) also takes the floor,
-    // as does -inf from a zero input.
-    level = Select(_mm_cmpge_pd(level, w.floor), level, w.floor);
-    // Levels rise at once and fall by at most `decay` per sample.
-    const __m128d fallen = _mm_sub_pd(w.level, w.decay);
-    const __m128d falls = _mm_and_pd(_mm_cmple_pd(level, w.level), _mm_cmple_pd(level, fallen));
-    level = Select(falls, fallen, level);
-    w.level = level;
+    // The state is read once and written once: the entry stores go through
+    // double pointers, which the compiler must assume may change it.
+    const __m128d previous = w.level;
+    const __m128d decay = w.decay;
+    const __m128d threshold = w.threshold;
+    const int index = w.index;
+    const int length = w.length;
 
-    double* levelSlot = w.levels + 2 * static_cast<size_t>(w.index);
-    double* averageSlot = w.averages + 2 * static_cast<size_t>(w.index);
-    w.sum = _mm_add_pd(_mm_sub_pd(w.sum, _mm_loadu_pd(levelSlot)), level);
-    _mm_storeu_pd(levelSlot, level);
-    const __m128d average = _mm_div_pd(w.sum, _mm_set1_pd(static_cast<double>(w.length)));
-    const __m128d rise = _mm_cmpgt_pd(average, _mm_add_pd(w.threshold, _mm_loadu_pd(averageSlot)));
+    // The floor: maxpd returns its second operand unless the first is
+    // greater, so a NaN level (never expected) also takes the floor, as does
+    // -inf from a zero input.
+    level = _mm_max_pd(level, w.floor);
+    // Levels rise at once and fall by at most `decay` per sample. With
+    // decay > 0 the fallen level is below the previous one, so "at or below
+    // both" is "at or below the fallen level", and equal values are equal.
+    level = _mm_max_pd(level, _mm_sub_pd(previous, decay));
+
+    double* levelSlot = w.levels + 2 * static_cast<size_t>(index);
+    double* averageSlot = w.averages + 2 * static_cast<size_t>(index);
+    const __m128d sum = _mm_add_pd(_mm_sub_pd(w.sum, _mm_loadu_pd(levelSlot)), level);
+    const __m128d oldAverage = _mm_loadu_pd(averageSlot);
+    const __m128d average = _mm_div_pd(sum, w.divisor);
+    const __m128d rise = _mm_cmpgt_pd(average, _mm_add_pd(threshold, oldAverage));
     const __m128d out = Select(rise, _mm_mul_pd(_mm_set1_pd(3.0), v), v);
+    _mm_storeu_pd(levelSlot, level);
     _mm_storeu_pd(averageSlot, average);
-    w.index = w.index == 0 ? w.length - 1 : w.index - 1;
+    w.level = level;
+    w.sum = sum;
+    w.index = index == 0 ? length - 1 : index - 1;
     return out;
 }
 
@@ -155,6 +168,8 @@ inline __m128d TransientEnvelopePair::Blend(__m128d v)
 {
     // One logarithm per lane and sample; the delayed windows reuse the level
     // that was computed when their value entered the delay.
+    // The library's scalar logarithm (table-driven, no division) measured
+    // faster here than a two-lane polynomial one with its division.
     const __m128d level = _mm_mul_pd(
         _mm_set_pd(std::log(_mm_cvtsd_f64(_mm_unpackhi_pd(v, v))), std::log(_mm_cvtsd_f64(v))),
         _mm_set1_pd(TransientEnvelope::kLevelScale));

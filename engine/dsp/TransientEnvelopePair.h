@@ -2,9 +2,10 @@
 // Mid and side "Tight" transient detectors in one: the same three dB level
 // windows, delays and release follower as TransientEnvelope, with both
 // channels' state interleaved so each window step runs once for the two as
-// a two-lane SSE2 vector. Per lane the operations and their order are those
-// of TransientEnvelope, so each lane's output is bit-identical to a single
-// detector fed the same samples.
+// a two-lane SSE2 vector. Per lane the arithmetic and its order are those
+// of TransientEnvelope (its floor and limited-fall choices become maxima,
+// which choose the same values), so each lane's output is bit-identical to
+// a single detector fed the same samples.
 //
 // Real-time: the constructor allocates everything for rates up to
 // TransientEnvelope::kMaxRate; Configure, ProcessPair and ProcessPairSimple
@@ -41,6 +42,7 @@ private:
         __m128d floor;      // dB level of silence
         __m128d level;      // current dB levels (mid, side)
         __m128d sum;        // running sums of the last `length` levels
+        __m128d divisor;    // `length` in both lanes
         double* levels = nullptr;   // `length` past (mid, side) levels, circular
         double* averages = nullptr; // `length` past (mid, side) averages, circular
     };

@@ -1,4 +1,5 @@
 #include "engine/dsp/FirTables.h"
+#include "engine/dsp/PairBlockConvolver.h"
 #include "engine/dsp/ResampleBiquad.h"
 #include "engine/dsp/ResampleBlockFir.h"
 #include "engine/dsp/ResampleBlockFirPair.h"
@@ -151,7 +152,8 @@ TEST(ResampleBlockFir, IsTheDirectConvolutionDelayedByOneBlock)
 }
 
 // Two unrelated streams through one pair: each lane is its own direct
-// convolution, delayed by one block, with nothing leaking across.
+// convolution, delayed by one block, with nothing leaking across; the AVX
+// products (where present) give the same bits as the SSE2 ones.
 TEST(ResampleBlockFirPair, EachLaneIsItsOwnDirectConvolutionDelayedByOneBlock)
 {
     const std::vector<double> m = Noise(6000, 3);
@@ -164,18 +166,26 @@ TEST(ResampleBlockFirPair, EachLaneIsItsOwnDirectConvolutionDelayedByOneBlock)
         {
             ResampleBlockFirPair pair;
             ASSERT_TRUE(pair.Configure(512, rate, factor));
+            ResampleBlockFirPair narrow;
+            narrow.AllowWideVectors(false);
+            ASSERT_TRUE(narrow.Configure(512, rate, factor));
             const FirTable t = BlockFirTable(rate, factor);
             EXPECT_EQ(pair.Length(), t.length);
             double worst = 0.0;
             for (size_t i = 0; i < m.size(); ++i)
             {
                 double ym = m[i], ys = s[i];
+                double nm = m[i], ns = s[i];
                 if (i % 5 == 0)
                 {
                     pair.PushPair(ym, ys);
+                    narrow.PushPair(nm, ns);
                     continue;
                 }
                 pair.ProcessPair(ym, ys);
+                narrow.ProcessPair(nm, ns);
+                ASSERT_EQ(ym, nm) << i;
+                ASSERT_EQ(ys, ns) << i;
                 const long at = static_cast<long>(i) - 512;
                 const double em = at >= 0 ? Convolve(t, m, at) : 0.0;
                 const double es = at >= 0 ? Convolve(t, s, at) : 0.0;
@@ -191,6 +201,54 @@ TEST(ResampleBlockFirPair, EachLaneIsItsOwnDirectConvolutionDelayedByOneBlock)
     bad.ProcessPair(m0, s0);
     EXPECT_EQ(m0, 0.0);
     EXPECT_EQ(s0, 0.0);
+}
+
+// Impulse responses of 1 to 18 partitions (the products run up to eight
+// partitions per pass over the bins, with a kernel per partition count):
+// each lane is its direct convolution, and the AVX products (where
+// present) give the same bits as the SSE2 ones.
+TEST(PairBlockConvolver, EveryPartitionCountConvolvesExactlyWideOrNarrow)
+{
+    constexpr int kBlock = 32;
+    const std::vector<double> x = Noise(40 * kBlock, 5);
+    const std::vector<double> y = Noise(40 * kBlock, 6);
+    for (int parts = 1; parts <= 18; ++parts)
+    {
+        const int length = parts * kBlock - (parts % 3) * 7; // full and partial last partitions
+        const std::vector<double> taps = Noise(static_cast<size_t>(length), 100 + parts);
+        PairBlockConvolver wide;
+        PairBlockConvolver narrow;
+        narrow.AllowWideVectors(false);
+        ASSERT_TRUE(wide.SetImpulse(kBlock, taps.data(), length));
+        ASSERT_TRUE(narrow.SetImpulse(kBlock, taps.data(), length));
+        std::vector<double> previous(2 * kBlock, 0.0), in(2 * kBlock);
+        double worst = 0.0;
+        for (int b = 0; b < 40; ++b)
+        {
+            for (int i = 0; i < kBlock; ++i)
+            {
+                in[2 * i] = x[static_cast<size_t>(b * kBlock + i)];
+                in[2 * i + 1] = y[static_cast<size_t>(b * kBlock + i)];
+            }
+            const double* outWide = wide.ProcessBlock(previous.data(), in.data());
+            const double* outNarrow = narrow.ProcessBlock(previous.data(), in.data());
+            for (int i = 0; i < 2 * kBlock; ++i)
+                ASSERT_EQ(outWide[i], outNarrow[i]) << parts << " partitions, block " << b;
+            for (int i = 0; i < kBlock; ++i)
+            {
+                const long at = static_cast<long>(b * kBlock + i);
+                double ex = 0.0, ey = 0.0;
+                for (long j = 0; j < length && at - j >= 0; ++j)
+                {
+                    ex += taps[static_cast<size_t>(j)] * x[static_cast<size_t>(at - j)];
+                    ey += taps[static_cast<size_t>(j)] * y[static_cast<size_t>(at - j)];
+                }
+                worst = std::max({worst, std::fabs(outWide[2 * i] - ex), std::fabs(outWide[2 * i + 1] - ey)});
+            }
+            previous = in;
+        }
+        EXPECT_LT(worst, 1e-11) << parts << " partitions";
+    }
 }
 
 TEST(ResampleBiquad, CornerSitsAtNineTenthsOfTheBaseNyquist)

@@ -1,0 +1,8 @@
+#pragma once
+// Run-time check for the wider vector instructions some DSP blocks use when
+// present. The baseline build targets any x86-64 (SSE2); the AVX2 kernels
+// live in files of their own, compiled for AVX2, and are only called after
+// this check.
+
+// True when the processor and the operating system support AVX2.
+bool CpuHasAvx2();
