@@ -79,13 +79,6 @@ int Log2(int n)
 } // namespace
 
 //------------------------------------------------------------------------------
-bool CpuHasAvx2Fma()
-{
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
-}
-
-//------------------------------------------------------------------------------
 bool ComplexFft::SetSize(int n)
 {
     if (n < kMinSize || n > kMaxSize || (n & (n - 1)) != 0)

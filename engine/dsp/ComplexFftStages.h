@@ -1,4 +1,5 @@
 #pragma once
+#include "engine/dsp/CpuWideVectors.h"
 // Internal to ComplexFft: the radix-4 twiddle stages, once for SSE2 (the
 // x86-64 baseline) and once for AVX2 with FMA, chosen at run time.
 
@@ -25,6 +26,3 @@ template <bool kInverse>
 void FirstStagesAvx(double* data, int n, bool odd, const double* twiddles);
 template <bool kInverse>
 void LastStagesAvx(double* data, int n, bool odd, const double* twiddles);
-
-// True when the processor and the operating system support AVX2 and FMA.
-bool CpuHasAvx2Fma();

@@ -6,3 +6,7 @@
 
 // True when the processor and the operating system support AVX2.
 bool CpuHasAvx2();
+
+// True when they support AVX2 and FMA (the FFT stages and the rotator's bin
+// pass fuse their products).
+bool CpuHasAvx2Fma();
