@@ -1,0 +1,34 @@
+#pragma once
+// Two direct "Clear" oversampling FIRs with the same table, one per lane of a
+// (mid, side) vector. Per lane the products and the two running sums (even
+// and odd taps) are those of ResampleFir, so each lane is bit-identical to a
+// single filter, while one vector step serves both lanes.
+//
+// Real-time: the constructor allocates for the longest table; Configure,
+// ProcessPair and PushPair never allocate, lock or throw.
+
+#include "engine/dsp/LanePair.h"
+
+#include <vector>
+
+class ResampleFirPair
+{
+public:
+    ResampleFirPair();
+
+    // As ResampleFir::Configure, for both lanes.
+    void Configure(int rate, int factor);
+
+    // Stores x and returns the filtered pair.
+    __m128d ProcessPair(__m128d x);
+    // Stores x only.
+    void PushPair(__m128d x);
+
+    int Length() const { return mLength; }
+
+private:
+    std::vector<double> mTaps;    // each tap twice, once per lane
+    std::vector<double> mHistory; // (mid, side) pairs, twice the length, each pair stored twice
+    int mLength = 0;
+    int mIndex = 0;
+};
