@@ -38,3 +38,11 @@ inline __m128d LaneMax(__m128d a, __m128d b) { return LaneSelect(_mm_cmplt_pd(a,
 
 // Lanes where v is finite (neither infinite nor NaN).
 inline __m128d LaneIsFinite(__m128d v) { return _mm_cmple_pd(LaneAbs(v), _mm_set1_pd(DBL_MAX)); }
+
+// a + b + c + ... added left to right, as the scalar expression does.
+inline __m128d LaneSum(__m128d a) { return a; }
+template <class... Rest>
+inline __m128d LaneSum(__m128d a, __m128d b, Rest... rest)
+{
+    return LaneSum(_mm_add_pd(a, b), rest...);
+}

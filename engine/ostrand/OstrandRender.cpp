@@ -254,20 +254,14 @@ void Ostrand::OversampledCoreWith(Filter* filters, double& aM, double& aS, doubl
         const __m128d e = LaneAbs(mHistory.H());
         const __m128d ce = _mm_mul_pd(_mm_mul_pd(cw, e), half);
         const __m128d tT = _mm_mul_pd(_mm_mul_pd(tw, tight), half);
-        __m128d blend = _mm_add_pd(_mm_mul_pd(uw, ce), ce);
-        blend = _mm_add_pd(blend, _mm_mul_pd(uw, tT));
-        blend = _mm_add_pd(blend, tT);
-        blend = _mm_add_pd(blend, _mm_mul_pd(_mm_mul_pd(rw, level), half));
+        const __m128d blend =
+            LaneSum(_mm_mul_pd(uw, ce), ce, _mm_mul_pd(uw, tT), tT, _mm_mul_pd(_mm_mul_pd(rw, level), half));
 
         // (2·T − 2·n·1.0015625 + e + f1 + level + f2 + f3) · 100/7, negated
         // when Invert PDR is on.
-        __m128d sum = _mm_sub_pd(_mm_mul_pd(_mm_set1_pd(2.0), tight),
-                                 _mm_mul_pd(_mm_mul_pd(_mm_set1_pd(2.0), noise), noiseGain));
-        sum = _mm_add_pd(sum, e);
-        sum = _mm_add_pd(sum, mHistory.F1());
-        sum = _mm_add_pd(sum, level);
-        sum = _mm_add_pd(sum, mHistory.F2());
-        sum = _mm_add_pd(sum, mHistory.F3());
+        const __m128d twice = _mm_set1_pd(2.0);
+        const __m128d sum = LaneSum(_mm_sub_pd(_mm_mul_pd(twice, tight), _mm_mul_pd(_mm_mul_pd(twice, noise), noiseGain)),
+                                    e, mHistory.F1(), level, mHistory.F2(), mHistory.F3());
         drive = _mm_xor_pd(_mm_mul_pd(sum, _mm_set1_pd(14.285714285714286)), pdrSign);
 
         // "Classic" followers, then the mix amounts
