@@ -41,9 +41,11 @@ inline __m128d EnvelopeFollowerPair::ProcessPair(__m128d input, __m128d drive, d
     const __m128d factor = _mm_mul_pd(_mm_add_pd(_mm_mul_pd(q, mRelease), mRelease), _mm_set1_pd(0.5));
     const __m128d release = _mm_add_pd(_mm_mul_pd(factor, fromD), d);
     __m128d s = LaneSelect(_mm_cmplt_pd(mState, d), attack, release);
-    // A non-finite lane falls back to abs(input), or to 0 when that is not finite either.
-    const __m128d fallback = _mm_and_pd(LaneIsFinite(d), d);
-    s = LaneSelect(LaneIsFinite(s), s, fallback);
+    // A non-finite lane falls back to abs(input), or to 0 when that is not
+    // finite either (rare: checked once for both lanes).
+    const __m128d finite = LaneIsFinite(s);
+    if (_mm_movemask_pd(finite) != 3)
+        s = LaneSelect(finite, s, _mm_and_pd(LaneIsFinite(d), d));
     mState = LaneFlushDenormal(s);
     return mState;
 }
