@@ -22,19 +22,24 @@ inline __m128d LaneSelect(__m128d mask, __m128d yes, __m128d no)
 inline __m128d LaneAbs(__m128d v) { return _mm_andnot_pd(_mm_set1_pd(-0.0), v); }
 
 // FlushDenormal per lane: a zero or subnormal lane becomes +0, NaN stays.
+// The test is a branch that almost never goes the other way, so the value
+// passes on without waiting for it (recursive filters and followers feed
+// it straight back).
 inline __m128d LaneFlushDenormal(__m128d v)
 {
-    return _mm_andnot_pd(_mm_cmplt_pd(LaneAbs(v), _mm_set1_pd(DBL_MIN)), v);
+    const __m128d tiny = _mm_cmplt_pd(LaneAbs(v), _mm_set1_pd(DBL_MIN));
+    if (_mm_movemask_pd(tiny) == 0)
+        return v;
+    return _mm_andnot_pd(tiny, v);
 }
 
-// std::clamp(v, lo, hi) per lane: v < lo ? lo : (hi < v ? hi : v).
-inline __m128d LaneClamp(__m128d v, __m128d lo, __m128d hi)
-{
-    return LaneSelect(_mm_cmplt_pd(v, lo), lo, LaneSelect(_mm_cmplt_pd(hi, v), hi, v));
-}
+// std::clamp(v, lo, hi) per lane, lo <= hi: v < lo ? lo : (hi < v ? hi : v).
+// minpd(a, b) is a < b ? a : b and maxpd(a, b) is a > b ? a : b, so this is
+// the same choice, NaN and signed zeros included.
+inline __m128d LaneClamp(__m128d v, __m128d lo, __m128d hi) { return _mm_max_pd(lo, _mm_min_pd(hi, v)); }
 
 // std::max(a, b) per lane: a < b ? b : a.
-inline __m128d LaneMax(__m128d a, __m128d b) { return LaneSelect(_mm_cmplt_pd(a, b), b, a); }
+inline __m128d LaneMax(__m128d a, __m128d b) { return _mm_max_pd(b, a); }
 
 // Lanes where v is finite (neither infinite nor NaN).
 inline __m128d LaneIsFinite(__m128d v) { return _mm_cmple_pd(LaneAbs(v), _mm_set1_pd(DBL_MAX)); }

@@ -247,7 +247,9 @@ void Ostrand::OversampledCoreWith(Filter* filters, double& aM, double& aS, doubl
         } else {
             mTight.ProcessPairSimple(tightM, tightS, mInvertEnvelope);
         }
-        const __m128d tight = LanePair(tightM, tightS);
+        // Two 8-byte loads: the detector has just stored the two values one
+        // by one, and a 16-byte load of them would stall on the store buffer.
+        const __m128d tight = _mm_loadh_pd(_mm_load_sd(&tightM), &tightS);
 
         // Blend of the fed-back, transient and rectified levels:
         // u·(c·e·0.5) + c·e·0.5 + u·(t·T·0.5) + t·T·0.5 + r·level·0.5.
