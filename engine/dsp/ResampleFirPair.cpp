@@ -1,5 +1,6 @@
 #include "engine/dsp/ResampleFirPair.h"
 
+#include "engine/dsp/FirPairSums.h"
 #include "engine/dsp/FirTables.h"
 
 #include <algorithm>
@@ -8,7 +9,14 @@
 ResampleFirPair::ResampleFirPair()
     : mTaps(2 * static_cast<size_t>(kMaxDirectFirLength), 0.0)
     , mHistory(4 * static_cast<size_t>(kMaxDirectFirLength), 0.0)
+    , mUseAvx(CpuHasAvx())
 {
+}
+
+//------------------------------------------------------------------------------
+void ResampleFirPair::AllowAvx(bool allow)
+{
+    mUseAvx = allow && CpuHasAvx();
 }
 
 //------------------------------------------------------------------------------
@@ -44,6 +52,12 @@ __m128d ResampleFirPair::ProcessPair(__m128d x)
     const double* h = mHistory.data() + 2 * static_cast<size_t>(mIndex);
     const double* taps = mTaps.data();
     PushPair(x);
+    if (mUseAvx)
+    {
+        alignas(16) double out[2];
+        FirPairSumsAvx(taps, h, mLength, out);
+        return _mm_load_pd(out);
+    }
     __m128d s0 = _mm_setzero_pd();
     __m128d s1 = _mm_setzero_pd();
     int j = 0;
@@ -55,4 +69,11 @@ __m128d ResampleFirPair::ProcessPair(__m128d x)
     if (j < mLength)
         s0 = _mm_add_pd(s0, _mm_mul_pd(_mm_loadu_pd(taps + 2 * j), _mm_loadu_pd(h + 2 * j)));
     return _mm_add_pd(s0, s1);
+}
+
+//------------------------------------------------------------------------------
+bool CpuHasAvx()
+{
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx");
 }

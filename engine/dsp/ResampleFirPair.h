@@ -2,7 +2,8 @@
 // Two direct "Clear" oversampling FIRs with the same table, one per lane of a
 // (mid, side) vector. Per lane the products and the two running sums (even
 // and odd taps) are those of ResampleFir, so each lane is bit-identical to a
-// single filter, while one vector step serves both lanes.
+// single filter, while one vector step serves both lanes (two taps of both
+// lanes per step where the processor has AVX).
 //
 // Real-time: the constructor allocates for the longest table; Configure,
 // ProcessPair and PushPair never allocate, lock or throw.
@@ -25,10 +26,14 @@ public:
     void PushPair(__m128d x);
 
     int Length() const { return mLength; }
+    // The AVX sum is used where the processor has it, unless disallowed
+    // (tests compare both forms).
+    void AllowAvx(bool allow);
 
 private:
     std::vector<double> mTaps;    // each tap twice, once per lane
     std::vector<double> mHistory; // (mid, side) pairs, twice the length, each pair stored twice
     int mLength = 0;
     int mIndex = 0;
+    bool mUseAvx = false;
 };
