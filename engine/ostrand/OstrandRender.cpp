@@ -262,8 +262,8 @@ void Ostrand::OversampledCoreWith(Filter* filters, double& aM, double& aS, doubl
         // (2·T − 2·n·1.0015625 + e + f1 + level + f2 + f3) · 100/7, negated
         // when Invert PDR is on.
         const __m128d twice = _mm_set1_pd(2.0);
-        const __m128d sum = LaneSum(_mm_sub_pd(_mm_mul_pd(twice, tight), _mm_mul_pd(_mm_mul_pd(twice, noise), noiseGain)),
-                                    e, mHistory.F1(), level, mHistory.F2(), mHistory.F3());
+        const __m128d lead = _mm_sub_pd(_mm_mul_pd(twice, tight), _mm_mul_pd(_mm_mul_pd(twice, noise), noiseGain));
+        const __m128d sum = LaneSum(lead, e, mHistory.F1(), level, mHistory.F2(), mHistory.F3());
         drive = _mm_xor_pd(_mm_mul_pd(sum, _mm_set1_pd(14.285714285714286)), pdrSign);
 
         // "Classic" followers, then the mix amounts
