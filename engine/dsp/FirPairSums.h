@@ -7,6 +7,11 @@
 // history: `length` (mid, side) pairs, newest first; taps: each tap twice.
 // Writes the mid and side results to out[0] and out[1].
 void FirPairSumsAvx(const double* taps, const double* history, int length, double* out);
+// The same for two histories against one table in one interleaved loop
+// (two independent chains of additions instead of one): results of a in
+// outA, of b in outB.
+void FirPairSumsTwoAvx(const double* taps, const double* a, const double* b, int length, double* outA,
+                       double* outB);
 
 // True when the processor and the operating system support AVX.
 bool CpuHasAvx();

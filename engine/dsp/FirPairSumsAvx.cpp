@@ -22,3 +22,29 @@ void FirPairSumsAvx(const double* taps, const double* history, int length, doubl
     _mm_storeu_pd(out, _mm_add_pd(even, odd));
     _mm256_zeroupper();
 }
+
+//------------------------------------------------------------------------------
+void FirPairSumsTwoAvx(const double* taps, const double* a, const double* b, int length, double* outA,
+                       double* outB)
+{
+    __m256d sumsA = _mm256_setzero_pd();
+    __m256d sumsB = _mm256_setzero_pd();
+    int j = 0;
+    for (; j + 1 < length; j += 2)
+    {
+        const __m256d t = _mm256_loadu_pd(taps + 2 * j);
+        sumsA = _mm256_add_pd(sumsA, _mm256_mul_pd(t, _mm256_loadu_pd(a + 2 * j)));
+        sumsB = _mm256_add_pd(sumsB, _mm256_mul_pd(t, _mm256_loadu_pd(b + 2 * j)));
+    }
+    __m128d evenA = _mm256_castpd256_pd128(sumsA);
+    __m128d evenB = _mm256_castpd256_pd128(sumsB);
+    if (j < length)
+    {
+        const __m128d t = _mm_loadu_pd(taps + 2 * j);
+        evenA = _mm_add_pd(evenA, _mm_mul_pd(t, _mm_loadu_pd(a + 2 * j)));
+        evenB = _mm_add_pd(evenB, _mm_mul_pd(t, _mm_loadu_pd(b + 2 * j)));
+    }
+    _mm_storeu_pd(outA, _mm_add_pd(evenA, _mm256_extractf128_pd(sumsA, 1)));
+    _mm_storeu_pd(outB, _mm_add_pd(evenB, _mm256_extractf128_pd(sumsB, 1)));
+    _mm256_zeroupper();
+}

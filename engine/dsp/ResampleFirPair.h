@@ -24,6 +24,10 @@ public:
     __m128d ProcessPair(__m128d x);
     // Stores x only.
     void PushPair(__m128d x);
+    // ProcessPair of a with xa and of b with xb, in one interleaved loop when
+    // both use the same table (the up-sampling filters of one sub-sample);
+    // the results are those of the two separate calls.
+    static void ProcessTwoPairs(ResampleFirPair& a, __m128d& xa, ResampleFirPair& b, __m128d& xb);
 
     int Length() const { return mLength; }
     // The AVX sum is used where the processor has it, unless disallowed
@@ -31,7 +35,8 @@ public:
     void AllowAvx(bool allow);
 
 private:
-    std::vector<double> mTaps;    // each tap twice, once per lane
+    const double* mTable = nullptr; // the table the taps come from
+    std::vector<double> mTaps;      // each tap twice, once per lane
     std::vector<double> mHistory; // (mid, side) pairs, twice the length, each pair stored twice
     int mLength = 0;
     int mIndex = 0;

@@ -45,6 +45,18 @@ inline void PairThrough(ResampleBlockFirPair* f, int k, __m128d& v)
     v = LanePair(m, s);
 }
 
+// The pairs ka and kb through their filters (the direct FIRs in one loop).
+template <class Filter>
+inline void PairsThrough(Filter* f, int ka, __m128d& a, int kb, __m128d& b)
+{
+    PairThrough(f, ka, a);
+    PairThrough(f, kb, b);
+}
+inline void PairsThrough(ResampleFirPair* f, int ka, __m128d& a, int kb, __m128d& b)
+{
+    ResampleFirPair::ProcessTwoPairs(f[ka], a, f[kb], b);
+}
+
 // Store-only feeding of the down-sampling pair k at the dropped sub-samples.
 inline void PairPush(ResampleBiquadPair* f, int k, __m128d v) { f[k].ProcessPair(v); }
 inline void PairPush(ResampleFirPair* f, int k, __m128d v) { f[k].PushPair(v); }
@@ -218,8 +230,7 @@ void Ostrand::OversampledCoreWith(Filter* filters, double& aM, double& aS, doubl
             mNoise.NextPairs(noiseM, noiseS, std::min(kMaxNoiseBatch, factor - i));
         __m128d audio = audioIn, det = detIn, sc = scIn;
         if (factor > 1) {
-            PairThrough(filters, kUpAudio, audio);
-            PairThrough(filters, kUpDet, det);
+            PairsThrough(filters, kUpAudio, audio, kUpDet, det);
             if (ext)
                 PairThrough(filters, kUpSc, sc);
         }

@@ -296,30 +296,52 @@ TEST(ResampleFirPair, LanesMatchSingleFiltersExactly)
     ResampleFirPair pair;
     ResampleFir mid;
     ResampleFir side;
+    // A second pair run beside the first in one loop (ProcessTwoPairs) on
+    // the filtered steps, with its own singles.
+    ResampleFirPair second;
+    ResampleFir side2;
+    ResampleFir mid2;
     const std::vector<double> a = Noise(1500, 7u);
     const std::vector<double> b = Noise(1500, 8u);
     int n = 0;
     for (int rate : {88200, 96000, 192000, 88200})
     {
         pair.AllowAvx(rate != 96000); // both sums (AVX where the processor has it)
+        second.AllowAvx(rate != 96000);
         for (int factor : {2, 4, 6, 1})
         {
-            pair.Configure(rate, factor);
-            mid.Configure(rate, factor);
-            side.Configure(rate, factor);
+            for (ResampleFirPair* p : {&pair, &second})
+                p->Configure(rate, factor);
+            for (ResampleFir* f : {&mid, &side, &mid2, &side2})
+                f->Configure(rate, factor);
             ASSERT_EQ(pair.Length(), mid.Length());
             for (size_t i = 0; i < a.size(); ++i, ++n)
             {
                 if (i % 3 != 2)
                 {
                     pair.PushPair(LanePair(a[i], b[i]));
+                    second.PushPair(LanePair(b[i], -a[i]));
                     mid.Push(a[i]);
                     side.Push(b[i]);
+                    side2.Push(b[i]);
+                    mid2.Push(-a[i]);
                     continue;
                 }
-                const __m128d y = pair.ProcessPair(LanePair(a[i], b[i]));
+                __m128d y = LanePair(a[i], b[i]);
+                __m128d y2 = LanePair(b[i], -a[i]);
+                if (i % 2 == 0)
+                {
+                    ResampleFirPair::ProcessTwoPairs(pair, y, second, y2);
+                }
+                else
+                {
+                    y = pair.ProcessPair(y);
+                    y2 = second.ProcessPair(y2);
+                }
                 ASSERT_EQ(LaneMid(y), mid.ProcessSample(a[i])) << "sample " << n;
                 ASSERT_EQ(LaneSide(y), side.ProcessSample(b[i])) << "sample " << n;
+                ASSERT_EQ(LaneMid(y2), side2.ProcessSample(b[i])) << "sample " << n;
+                ASSERT_EQ(LaneSide(y2), mid2.ProcessSample(-a[i])) << "sample " << n;
             }
         }
     }
