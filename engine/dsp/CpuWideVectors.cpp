@@ -1,6 +1,17 @@
 #include "engine/dsp/CpuWideVectors.h"
 
 //------------------------------------------------------------------------------
+bool CpuHasAvx()
+{
+#if defined(__x86_64__) || defined(__i386__)
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx");
+#else
+    return false;
+#endif
+}
+
+//------------------------------------------------------------------------------
 bool CpuHasAvx2()
 {
 #if defined(__x86_64__) || defined(__i386__)

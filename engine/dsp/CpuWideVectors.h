@@ -4,6 +4,9 @@
 // live in files of their own, compiled for AVX2, and are only called after
 // this check.
 
+// True when the processor and the operating system support AVX.
+bool CpuHasAvx();
+
 // True when the processor and the operating system support AVX2.
 bool CpuHasAvx2();
 

@@ -6,6 +6,7 @@
 // flushed to 0 when it becomes subnormal and never holds NaN or infinity.
 
 #include "engine/dsp/Denormal.h"
+#include "engine/dsp/DriveRelease.h"
 
 #include <cmath>
 
@@ -31,21 +32,6 @@ private:
     double mRelease = 0.0;
     int mRate = 44100;
 };
-
-// Per-sample factor of the drive-dependent release, q = k0^(drive/strength)
-// with k0 = 0.9999999999708188, i.e. e^y with y = ln k0 · drive/strength.
-// In the engine |y| stays far below 1e-5, where the series to y^3 is exact
-// to well within one rounding step (the next term is below 1e-21), so the
-// exponential call is needed only for absurd drive/strength ratios.
-inline const double kLogDriveBase = std::log(0.9999999999708188);
-
-inline double DriveReleaseFactor(double drive, double strength)
-{
-    const double y = kLogDriveBase * (drive / strength);
-    if (y > -1e-5 && y < 1e-5)
-        return 1.0 + y * (1.0 + y * (0.5 + y * (1.0 / 6.0)));
-    return std::exp(y);
-}
 
 // 1 % time constant of a one-pole coefficient: e^(ln 0.01 / (rate·ms/1000)),
 // 0 for a time or rate of 0 or less.

@@ -9,6 +9,13 @@
 class ResampleBiquad
 {
 public:
+    struct Coefficients
+    {
+        double b0 = 1.0, b1 = 0.0, b2 = 0.0, a1 = 0.0, a2 = 0.0;
+    };
+    // The low-pass for the factor F > 1.
+    static Coefficients Design(int factor);
+
     // Designs for the factor F when F > 1 (a pass-through until then) and
     // always clears the state.
     void Configure(int factor);

@@ -11,6 +11,8 @@
 
 #include "engine/dsp/ZeroedBuffer.h"
 
+#include <emmintrin.h>
+
 class StereoDelay
 {
 public:
@@ -45,6 +47,20 @@ public:
         slot[1] = b;
         a = oldA;
         b = oldB;
+        if (++mPosition >= mLength)
+            mPosition = 0;
+    }
+    // The same for a pair held as the two lanes of a vector (a in lane 0).
+    void ProcessPair(__m128d& v)
+    {
+        if (mLength == 0)
+            return;
+        if (mPosition >= mLength)
+            mPosition = 0;
+        double* slot = mBuffer.data() + 2 * static_cast<std::size_t>(mPosition);
+        const __m128d old = _mm_loadu_pd(slot);
+        _mm_storeu_pd(slot, v);
+        v = old;
         if (++mPosition >= mLength)
             mPosition = 0;
     }

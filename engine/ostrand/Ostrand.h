@@ -10,13 +10,13 @@
 // the lock; IdleTick runs on the timer thread and takes it too. The audio
 // path never allocates or throws: every buffer is sized when the rate
 // changes, and structure changes only reuse that memory.
-#include "engine/dsp/EnvelopeFollower.h"
-#include "engine/dsp/FeedbackHistory.h"
+#include "engine/dsp/EnvelopeFollowerPair.h"
+#include "engine/dsp/FeedbackHistoryPair.h"
 #include "engine/dsp/GlideCoefficient.h"
 #include "engine/dsp/NoiseSource.h"
-#include "engine/dsp/ResampleBiquad.h"
+#include "engine/dsp/ResampleBiquadPair.h"
 #include "engine/dsp/ResampleBlockFirPair.h"
-#include "engine/dsp/ResampleFir.h"
+#include "engine/dsp/ResampleFirPair.h"
 #include "engine/dsp/SpectralRotatorPair.h"
 #include "engine/dsp/StereoDelay.h"
 #include "engine/dsp/TransientEnvelopePair.h"
@@ -277,12 +277,14 @@ private:
     StereoDelay mMeterInput;
     StereoDelay mAudioDelay;
     TransientEnvelopePair mTight; // mid and side
-    EnvelopeFollower mClassic[2];
+    EnvelopeFollowerPair mClassic; // mid and side
     NoiseSource mNoise;
-    ResampleBiquad mBiquads[8];      // up: audio M/S, detector M/S, sidechain M/S; down: M/S
-    ResampleFir mFirs[8];
-    ResampleBlockFirPair mBlockFirPairs[4]; // the same four signals as (mid, side) pairs
-    FeedbackHistory mHistory;
+    // Resamplers as (mid, side) pairs: up-sampling of audio, detector and
+    // sidechain, then down-sampling, in one set per filter kind.
+    ResampleBiquadPair mBiquads[4];
+    ResampleFirPair mFirs[4];
+    ResampleBlockFirPair mBlockFirPairs[4];
+    FeedbackHistoryPair mHistory;
     // What the envelopes were last set to (ApplyEnvelopeTimes).
     bool mEnvelopeTimesValid = false;
     double mEnvelopeAttackMs = 0.0;

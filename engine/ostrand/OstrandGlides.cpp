@@ -136,8 +136,7 @@ void Ostrand::ApplyEnvelopeTimes(double attackMs, double releaseMs)
     if (mEnvelopeTimesValid && attackMs == mEnvelopeAttackMs && releaseMs == mEnvelopeReleaseMs &&
         detectorRate == mEnvelopeRate)
         return;
-    for (int ch = 0; ch < 2; ++ch)
-        mClassic[ch].SetTimes(attackMs, 10.0 * releaseMs, detectorRate);
+    mClassic.SetTimes(attackMs, 10.0 * releaseMs, detectorRate);
     mTight.Configure(detectorRate);
     mEnvelopeTimesValid = true;
     mEnvelopeAttackMs = attackMs;

@@ -4,6 +4,7 @@
 #include "engine/ostrand/Ostrand.h"
 
 #include "engine/dsp/Denormal.h"
+#include "engine/dsp/LanePair.h"
 
 #include <algorithm>
 #include <cmath>
@@ -27,33 +28,39 @@ inline double Smooth(double old, double input, double rise, double fall)
     return FlushDenormal((1.0 - a) * old + a * input);
 }
 
-// Filter pairs; in the arrays of single filters, mid sits at 2·k, side at 2·k + 1.
+// Filter pairs, (mid, side) each.
 enum : int { kUpAudio = 0, kUpDet, kUpSc, kDown };
 
 // Noise pairs drawn ahead per batch (the largest factor, 12, in one go).
 constexpr int kMaxNoiseBatch = 16;
 
-// Store-only feeding of a down-sampling filter at the dropped sub-samples.
-inline void PushTo(ResampleBiquad& f, double x) { f.ProcessSample(x); }
-inline void PushTo(ResampleFir& f, double x) { f.Push(x); }
-
-// Mid and side through the pair k of filters, in place.
-template <class Filter>
-inline void PairThrough(Filter* f, int k, double& m, double& s)
+// Mid and side (the lanes of v) through the filter pair k, in place.
+inline void PairThrough(ResampleBiquadPair* f, int k, __m128d& v) { v = f[k].ProcessPair(v); }
+inline void PairThrough(ResampleFirPair* f, int k, __m128d& v) { v = f[k].ProcessPair(v); }
+inline void PairThrough(ResampleBlockFirPair* f, int k, __m128d& v)
 {
-    m = f[2 * k].ProcessSample(m);
-    s = f[2 * k + 1].ProcessSample(s);
+    double m = LaneMid(v);
+    double s = LaneSide(v);
+    f[k].ProcessPair(m, s);
+    v = LanePair(m, s);
 }
-inline void PairThrough(ResampleBlockFirPair* f, int k, double& m, double& s) { f[k].ProcessPair(m, s); }
 
-// Store-only feeding of the pair k.
+// The pairs ka and kb through their filters (the direct FIRs in one loop).
 template <class Filter>
-inline void PairPush(Filter* f, int k, double m, double s)
+inline void PairsThrough(Filter* f, int ka, __m128d& a, int kb, __m128d& b)
 {
-    PushTo(f[2 * k], m);
-    PushTo(f[2 * k + 1], s);
+    PairThrough(f, ka, a);
+    PairThrough(f, kb, b);
 }
-inline void PairPush(ResampleBlockFirPair* f, int k, double m, double s) { f[k].PushPair(m, s); }
+inline void PairsThrough(ResampleFirPair* f, int ka, __m128d& a, int kb, __m128d& b)
+{
+    ResampleFirPair::ProcessTwoPairs(f[ka], a, f[kb], b);
+}
+
+// Store-only feeding of the down-sampling pair k at the dropped sub-samples.
+inline void PairPush(ResampleBiquadPair* f, int k, __m128d v) { f[k].ProcessPair(v); }
+inline void PairPush(ResampleFirPair* f, int k, __m128d v) { f[k].PushPair(v); }
+inline void PairPush(ResampleBlockFirPair* f, int k, __m128d v) { f[k].PushPair(LaneMid(v), LaneSide(v)); }
 
 } // namespace
 
@@ -176,6 +183,9 @@ void Ostrand::OversampledCore(double& aM, double& aS, double dM, double dS, doub
 template <class Filter>
 void Ostrand::OversampledCoreWith(Filter* filters, double& aM, double& aS, double dM, double dS, double cM, double cS)
 {
+    // Mid and side run as lane 0 and lane 1 of one vector through every
+    // step; per lane the operations and their order are those of the
+    // scalar formulas in the comments, so each lane's result is exact.
     const int factor = mFactor > 1 ? mFactor : 1;
     const bool ext = mExtSidechain;
     const double c = mClassicWeight;
@@ -186,6 +196,19 @@ void Ostrand::OversampledCoreWith(Filter* filters, double& aM, double& aS, doubl
     const double balance = k > 1.0 ? k * mBalance : mBalance;
     const bool fullDetector = !mSimpleDetector;
 
+    const __m128d half = _mm_set1_pd(0.5);
+    const __m128d cw = _mm_set1_pd(c);
+    const __m128d tw = _mm_set1_pd(t);
+    const __m128d rw = _mm_set1_pd(r);
+    const __m128d uw = _mm_set1_pd(u);
+    const __m128d kw = _mm_set1_pd(k);
+    // The balance adds to mid and subtracts from side.
+    const __m128d balances = LanePair(balance, -balance);
+    const __m128d sensitivity = _mm_set1_pd(mSensitivity);
+    const __m128d noiseGain = _mm_set1_pd(1.0015625);
+    // Sign flip of the drive when Invert PDR is on (x ^ -0.0 == -x).
+    const __m128d pdrSign = mInvertPdr ? _mm_set1_pd(-0.0) : _mm_setzero_pd();
+
     // The noise of all sub-samples is drawn up front (the same values in the
     // same order), which lets the generator and the colouring filters work
     // on several pairs at once.
@@ -193,95 +216,94 @@ void Ostrand::OversampledCoreWith(Filter* filters, double& aM, double& aS, doubl
     double noiseS[kMaxNoiseBatch];
     const bool withNoise = fullDetector && mSilenceCount == 0;
 
-    double resultM = aM;
-    double resultS = aS;
+    const __m128d audioIn = LanePair(aM, aS);
+    const __m128d detIn = LanePair(dM, dS);
+    const __m128d scIn = LanePair(cM, cS);
+    __m128d drive = LanePair(mDriveM, mDriveS);
+    __m128d peakMix = LanePair(mPeakMixM, mPeakMixS);
+    __m128d result = audioIn;
     for (int i = 0; i < factor; ++i) {
         if (withNoise && i % kMaxNoiseBatch == 0)
             mNoise.NextPairs(noiseM, noiseS, std::min(kMaxNoiseBatch, factor - i));
-        double audioM = aM, audioS = aS, detM = dM, detS = dS, scM = cM, scS = cS;
+        __m128d audio = audioIn, det = detIn, sc = scIn;
         if (factor > 1) {
-            PairThrough(filters, kUpAudio, audioM, audioS);
-            PairThrough(filters, kUpDet, detM, detS);
+            PairsThrough(filters, kUpAudio, audio, kUpDet, det);
             if (ext)
-                PairThrough(filters, kUpSc, scM, scS);
+                PairThrough(filters, kUpSc, sc);
         }
-        mAudioDelay.ProcessSample(audioM, audioS);
-        double xM = ext ? scM : detM;
-        double xS = ext ? scS : detS;
+        mAudioDelay.ProcessPair(audio);
+        __m128d x = ext ? sc : det;
         if (ext)
-            mOsSidechain.ProcessSample(scM, scS);
-        mOsDetector.ProcessSample(detM, detS);
-        const double levelM = std::fabs(ext ? scM : detM);
-        const double levelS = std::fabs(ext ? scS : detS);
+            mOsSidechain.ProcessPair(sc);
+        mOsDetector.ProcessPair(det);
+        const __m128d level = LaneAbs(ext ? sc : det);
 
         // Noise floor on the detector input (full detector only).
-        double nM = 0.0;
-        double nS = 0.0;
+        __m128d noise = _mm_setzero_pd();
         if (withNoise) {
-            nM = noiseM[i % kMaxNoiseBatch];
-            nS = noiseS[i % kMaxNoiseBatch];
-            xM += nM * 1.0015625;
-            xS += nS * 1.0015625;
+            noise = LanePair(noiseM[i % kMaxNoiseBatch], noiseS[i % kMaxNoiseBatch]);
+            x = _mm_add_pd(x, _mm_mul_pd(noise, noiseGain));
         }
 
-        // "Tight" transient envelopes on the look-ahead signal.
-        double tightM = xM;
-        double tightS = xS;
+        // "Tight" transient envelopes on the look-ahead signal, fed the
+        // previous sub-sample's drive.
+        double tightM = LaneMid(x);
+        double tightS = LaneSide(x);
         if (fullDetector) {
-            const double driveM = mInvertPdr ? -mDriveM : mDriveM;
-            const double driveS = mInvertPdr ? -mDriveS : mDriveS;
-            mTight.ProcessPair(tightM, tightS, driveM, driveS, k, mInvertEnvelope);
+            const __m128d fed = _mm_xor_pd(drive, pdrSign);
+            mTight.ProcessPair(tightM, tightS, LaneMid(fed), LaneSide(fed), k, mInvertEnvelope);
         } else {
             mTight.ProcessPairSimple(tightM, tightS, mInvertEnvelope);
         }
+        // Two 8-byte loads: the detector has just stored the two values one
+        // by one, and a 16-byte load of them would stall on the store buffer.
+        const __m128d tight = _mm_loadh_pd(_mm_load_sd(&tightM), &tightS);
 
-        // Blend of the fed-back, transient and rectified levels.
-        const FeedbackHistory::Channel& hM = mHistory.Mid();
-        const FeedbackHistory::Channel& hS = mHistory.Side();
-        const double eM = std::fabs(hM.h);
-        const double eS = std::fabs(hS.h);
-        const double blendM = u * (c * eM * 0.5) + c * eM * 0.5 + u * (t * tightM * 0.5) + t * tightM * 0.5 + r * levelM * 0.5;
-        const double blendS = u * (c * eS * 0.5) + c * eS * 0.5 + u * (t * tightS * 0.5) + t * tightS * 0.5 + r * levelS * 0.5;
+        // Blend of the fed-back, transient and rectified levels:
+        // u·(c·e·0.5) + c·e·0.5 + u·(t·T·0.5) + t·T·0.5 + r·level·0.5.
+        const __m128d e = LaneAbs(mHistory.H());
+        const __m128d ce = _mm_mul_pd(_mm_mul_pd(cw, e), half);
+        const __m128d tT = _mm_mul_pd(_mm_mul_pd(tw, tight), half);
+        const __m128d blend =
+            LaneSum(_mm_mul_pd(uw, ce), ce, _mm_mul_pd(uw, tT), tT, _mm_mul_pd(_mm_mul_pd(rw, level), half));
 
-        double driveM = (2.0 * tightM - 2.0 * nM * 1.0015625 + eM + hM.f1 + levelM + hM.f2 + hM.f3) * 14.285714285714286;
-        double driveS = (2.0 * tightS - 2.0 * nS * 1.0015625 + eS + hS.f1 + levelS + hS.f2 + hS.f3) * 14.285714285714286;
-        if (mInvertPdr) {
-            driveM = -driveM;
-            driveS = -driveS;
-        }
+        // (2·T − 2·n·1.0015625 + e + f1 + level + f2 + f3) · 100/7, negated
+        // when Invert PDR is on.
+        const __m128d twice = _mm_set1_pd(2.0);
+        const __m128d lead = _mm_sub_pd(_mm_mul_pd(twice, tight), _mm_mul_pd(_mm_mul_pd(twice, noise), noiseGain));
+        const __m128d sum = LaneSum(lead, e, mHistory.F1(), level, mHistory.F2(), mHistory.F3());
+        drive = _mm_xor_pd(_mm_mul_pd(sum, _mm_set1_pd(14.285714285714286)), pdrSign);
 
-        // "Classic" followers, then the mix amounts.
-        double envM = mClassic[0].ProcessSample(blendM, driveM, k) * 0.5;
-        double envS = mClassic[1].ProcessSample(blendS, driveS, k) * 0.5;
-        if (mInvertEnvelope) {
-            envM = 0.5 - envM;
-            envS = 0.5 - envS;
-        }
-        const double mixM = std::clamp(balance + envM * k + mSensitivity, 0.0, 0.5);
-        const double mixS = std::clamp(envS * k - balance + mSensitivity, 0.0, 0.5);
+        // "Classic" followers, then the mix amounts
+        // clamp(±balance + env·k + sensitivity, 0, 0.5).
+        __m128d env = _mm_mul_pd(mClassic.ProcessPair(blend, drive, k), half);
+        if (mInvertEnvelope)
+            env = _mm_sub_pd(half, env);
+        const __m128d mix = LaneClamp(_mm_add_pd(_mm_add_pd(_mm_mul_pd(env, kw), balances), sensitivity),
+                                      _mm_setzero_pd(), half);
 
-        const double mixedM = mixM * audioM + nM + (1.0 - mixM) * detM;
-        const double mixedS = mixS * audioS + nS + (1.0 - mixS) * detS;
+        // mix·audio + n + (1 − mix)·det
+        const __m128d mixed = _mm_add_pd(_mm_add_pd(_mm_mul_pd(mix, audio), noise),
+                                         _mm_mul_pd(_mm_sub_pd(_mm_set1_pd(1.0), mix), det));
 
-        mHistory.Update(ext, scM, scS, mixedM, mixedS, tightM, tightS);
-        mDriveM = driveM;
-        mDriveS = driveS;
-        mPeakMixM = std::max(mPeakMixM, 2.0 * mixM);
-        mPeakMixS = std::max(mPeakMixS, 2.0 * mixS);
+        mHistory.Update(ext ? sc : mixed, tight);
+        peakMix = LaneMax(peakMix, _mm_mul_pd(_mm_set1_pd(2.0), mix));
 
         if (factor == 1) {
-            resultM = mixedM;
-            resultS = mixedS;
+            result = mixed;
         } else if (i < factor - 1) {
-            PairPush(filters, kDown, mixedM, mixedS);
+            PairPush(filters, kDown, mixed);
         } else {
-            resultM = mixedM;
-            resultS = mixedS;
-            PairThrough(filters, kDown, resultM, resultS);
+            result = mixed;
+            PairThrough(filters, kDown, result);
         }
     }
-    aM = resultM;
-    aS = resultS;
+    mDriveM = LaneMid(drive);
+    mDriveS = LaneSide(drive);
+    mPeakMixM = LaneMid(peakMix);
+    mPeakMixS = LaneSide(peakMix);
+    aM = LaneMid(result);
+    aS = LaneSide(result);
 }
 
 //------------------------------------------------------------------------

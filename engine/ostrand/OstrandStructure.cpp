@@ -105,7 +105,7 @@ void Ostrand::ConfigureResamplers()
         mFilterKind = kFilterBiquad;
     else
         mFilterKind = mRate > 50000.0 ? kFilterDirect : kFilterBlock;
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < 4; ++i) {
         mBiquads[i].Configure(mFactor);
         mFirs[i].Configure(rate, mFactor);
     }

@@ -147,3 +147,26 @@ TEST(StereoDelay, ClearEmptiesWhatEarlierLengthsFilled)
         ASSERT_EQ(a, 0.0) << i;
     }
 }
+
+// The vector step is the pair step with a in lane 0, through length changes
+// (0 included) that move the read position; both delays advance in turn.
+TEST(StereoDelay, VectorStepMatchesThePairStep)
+{
+    StereoDelay byPair(64);
+    StereoDelay byVector(64);
+    int n = 0;
+    for (int length : {7, 3, 0, 12, 5})
+    {
+        byPair.SetLength(length);
+        byVector.SetLength(length);
+        for (int i = 0; i < 40; ++i, ++n)
+        {
+            double a = n + 0.5, b = -3.0 * n;
+            __m128d v = _mm_set_pd(b, a);
+            byPair.ProcessSample(a, b);
+            byVector.ProcessPair(v);
+            ASSERT_EQ(_mm_cvtsd_f64(v), a) << "step " << n;
+            ASSERT_EQ(_mm_cvtsd_f64(_mm_unpackhi_pd(v, v)), b) << "step " << n;
+        }
+    }
+}

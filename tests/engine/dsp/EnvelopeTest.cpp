@@ -1,9 +1,11 @@
 #include "engine/dsp/EnvelopeFollower.h"
+#include "engine/dsp/EnvelopeFollowerPair.h"
 #include "engine/dsp/TransientEnvelope.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <vector>
 
 TEST(EnvelopeFollower, AttackAndReleaseTimesReachOnePercent)
@@ -166,5 +168,58 @@ TEST(TransientEnvelope, ReleaseFollowerFallsToOnePercentIn26Ms)
             step(0.0);
         EXPECT_NEAR(t.State() / start, std::pow(t.ReleaseCoefficient(), samples), 1e-12);
         EXPECT_NEAR(t.State() / start, 0.01, 1e-4);
+    }
+}
+
+// Each lane of the follower pair must be bit-identical to a single follower:
+// attack and release steps taken by different lanes at once, drives of both
+// signs with the release factor's series in one lane and its exponential
+// fallback in the other, decay into the subnormal range, non-finite input
+// and new times mid-stream.
+TEST(EnvelopeFollowerPair, LanesMatchSingleFollowersExactly)
+{
+    EnvelopeFollowerPair pair;
+    EnvelopeFollower mid;
+    EnvelopeFollower side;
+    struct Stretch
+    {
+        double attackMs, releaseMs;
+        int rate;
+        double driveScale, strength;
+    };
+    const Stretch stretches[] = {
+        {1.0, 50.0, 88200, 0.02, 4.0},      // the engine's range: series in both lanes
+        {0.0, 0.01, 44100, 0.0, 1.0},       // instant attack, release into subnormals
+        {5.0, 200.0, 529200, 3e6, 0.5},     // side's drive/strength leaves the series range
+        {2.0, 20.0, 96000, 1e300, 1e-300},  // absurd drive: the non-finite guard
+    };
+    const double inf = std::numeric_limits<double>::infinity();
+    int n = 0;
+    for (const Stretch& st : stretches)
+    {
+        pair.SetTimes(st.attackMs, st.releaseMs, st.rate);
+        mid.SetTimes(st.attackMs, st.releaseMs, st.rate);
+        side.SetTimes(st.attackMs, st.releaseMs, st.rate);
+        EXPECT_EQ(pair.AttackCoefficient(), mid.AttackCoefficient());
+        EXPECT_EQ(pair.ReleaseCoefficient(), mid.ReleaseCoefficient());
+        for (int i = 0; i < 3000; ++i, ++n)
+        {
+            // Bursts of different period per lane, silent in between.
+            double m = (i % 700) < 200 ? std::sin(0.03 * i) : 0.0;
+            double s = (i % 450) < 100 ? -0.6 * std::cos(0.05 * i) : 0.0;
+            if (i == 2500)
+                m = inf;
+            if (i == 2600)
+                s = std::numeric_limits<double>::quiet_NaN();
+            const double driveM = st.driveScale * 1e-3 * std::sin(0.002 * i);
+            const double driveS = st.driveScale * std::cos(0.003 * i);
+            const __m128d y = pair.ProcessPair(LanePair(m, s), LanePair(driveM, driveS), st.strength);
+            const double expectM = mid.ProcessSample(m, driveM, st.strength);
+            const double expectS = side.ProcessSample(s, driveS, st.strength);
+            ASSERT_EQ(LaneMid(y), expectM) << "sample " << n;
+            ASSERT_EQ(LaneSide(y), expectS) << "sample " << n;
+        }
+        EXPECT_EQ(pair.State(0), mid.State());
+        EXPECT_EQ(pair.State(1), side.State());
     }
 }

@@ -1,4 +1,7 @@
 #include "engine/dsp/FeedbackHistory.h"
+#include "engine/dsp/FeedbackHistoryPair.h"
+
+#include <cmath>
 
 #include <gtest/gtest.h>
 
@@ -65,4 +68,42 @@ TEST(FeedbackHistory, ModeTwoIsAShiftRegisterAndExtPicksTheSidechain)
     h.Configure(44100, 12);
     EXPECT_EQ(h.Mid().h, 0.0);
     EXPECT_EQ(h.Mid().f1, 0.0);
+}
+
+// Each lane of the paired history must be bit-identical to the matching
+// channel of FeedbackHistory, through every mode (switched mid-stream, which
+// keeps the lists of past values), with ext picking the sidechain or not.
+TEST(FeedbackHistoryPair, LanesMatchTheSingleChannelsExactly)
+{
+    FeedbackHistoryPair pair;
+    FeedbackHistory single;
+    const int settings[][2] = {{44100, 4}, {96000, 6}, {44100, 8}, {44100, 1}, {48000, 12}, {96000, 4}, {96000, 2}};
+    int n = 0;
+    for (const auto& rf : settings)
+    {
+        pair.Configure(rf[0], rf[1]);
+        single.Configure(rf[0], rf[1]);
+        ASSERT_EQ(pair.Mode(), single.Mode());
+        for (int i = 0; i < 400; ++i, ++n)
+        {
+            const bool ext = (n / 150) % 2 == 1;
+            const double scM = std::sin(0.11 * n), scS = 0.5 * std::cos(0.07 * n);
+            const double outM = std::sin(0.013 * n) * 0.9, outS = -0.3 * std::sin(0.029 * n);
+            const double tM = std::fabs(std::sin(0.05 * n)), tS = std::fabs(std::cos(0.017 * n)) * 0.2;
+            single.Update(ext, scM, scS, outM, outS, tM, tS);
+            pair.Update(ext ? LanePair(scM, scS) : LanePair(outM, outS), LanePair(tM, tS));
+            const FeedbackHistory::Channel* lanes[2] = {&single.Mid(), &single.Side()};
+            const __m128d got[4] = {pair.H(), pair.F1(), pair.F2(), pair.F3()};
+            for (int lane = 0; lane < 2; ++lane)
+            {
+                const FeedbackHistory::Channel& c = *lanes[lane];
+                const double expect[4] = {c.h, c.f1, c.f2, c.f3};
+                for (int term = 0; term < 4; ++term)
+                {
+                    const double value = lane == 0 ? LaneMid(got[term]) : LaneSide(got[term]);
+                    ASSERT_EQ(value, expect[term]) << "sample " << n << " lane " << lane << " term " << term;
+                }
+            }
+        }
+    }
 }

@@ -1,9 +1,11 @@
 #include "engine/dsp/FirTables.h"
 #include "engine/dsp/PairBlockConvolver.h"
 #include "engine/dsp/ResampleBiquad.h"
+#include "engine/dsp/ResampleBiquadPair.h"
 #include "engine/dsp/ResampleBlockFir.h"
 #include "engine/dsp/ResampleBlockFirPair.h"
 #include "engine/dsp/ResampleFir.h"
+#include "engine/dsp/ResampleFirPair.h"
 
 #include <gtest/gtest.h>
 
@@ -312,5 +314,93 @@ TEST(Resampling, ConstantPassesEveryUpDownPair)
         EXPECT_NEAR(biquad, c, 1e-12) << "x" << factor;
         EXPECT_NEAR(direct, c, 1e-12) << "x" << factor;
         EXPECT_NEAR(block, c, 1e-12) << "x" << factor;
+    }
+}
+
+// Each lane of the biquad pair must be bit-identical to a single biquad fed
+// the same samples: unrelated lanes, signals that decay into the subnormal
+// range (the flush), and redesigns for other factors mid-stream.
+TEST(ResampleBiquadPair, LanesMatchSingleFiltersExactly)
+{
+    ResampleBiquadPair pair;
+    ResampleBiquad mid;
+    ResampleBiquad side;
+    const std::vector<double> a = Noise(4000, 5u);
+    const std::vector<double> b = Noise(4000, 6u);
+    int n = 0;
+    for (int factor : {1, 2, 4, 8, 12, 3})
+    {
+        pair.Configure(factor);
+        mid.Configure(factor);
+        side.Configure(factor);
+        for (size_t i = 0; i < a.size(); ++i, ++n)
+        {
+            // The second half of each stretch decays toward zero, side faster.
+            const double fade = i < 2000 ? 1.0 : std::pow(1e-30, static_cast<double>(i - 2000) / 300.0);
+            const double m = a[i] * fade;
+            const double s = b[i] * fade * fade;
+            const __m128d y = pair.ProcessPair(LanePair(m, s));
+            ASSERT_EQ(LaneMid(y), mid.ProcessSample(m)) << "sample " << n;
+            ASSERT_EQ(LaneSide(y), side.ProcessSample(s)) << "sample " << n;
+        }
+    }
+}
+
+// Each lane of the direct FIR pair must be bit-identical to a single direct
+// FIR, for every direct table, with store-only steps between filtered ones
+// (as the down-sampler runs) and unrelated lanes, by the SSE2 and AVX sums.
+TEST(ResampleFirPair, LanesMatchSingleFiltersExactly)
+{
+    ResampleFirPair pair;
+    ResampleFir mid;
+    ResampleFir side;
+    // A second pair run beside the first in one loop (ProcessTwoPairs) on
+    // the filtered steps, with its own singles.
+    ResampleFirPair second;
+    ResampleFir side2;
+    ResampleFir mid2;
+    const std::vector<double> a = Noise(1500, 7u);
+    const std::vector<double> b = Noise(1500, 8u);
+    int n = 0;
+    for (int rate : {88200, 96000, 192000, 88200})
+    {
+        pair.AllowAvx(rate != 96000); // both sums (AVX where the processor has it)
+        second.AllowAvx(rate != 96000);
+        for (int factor : {2, 4, 6, 1})
+        {
+            for (ResampleFirPair* p : {&pair, &second})
+                p->Configure(rate, factor);
+            for (ResampleFir* f : {&mid, &side, &mid2, &side2})
+                f->Configure(rate, factor);
+            ASSERT_EQ(pair.Length(), mid.Length());
+            for (size_t i = 0; i < a.size(); ++i, ++n)
+            {
+                if (i % 3 != 2)
+                {
+                    pair.PushPair(LanePair(a[i], b[i]));
+                    second.PushPair(LanePair(b[i], -a[i]));
+                    mid.Push(a[i]);
+                    side.Push(b[i]);
+                    side2.Push(b[i]);
+                    mid2.Push(-a[i]);
+                    continue;
+                }
+                __m128d y = LanePair(a[i], b[i]);
+                __m128d y2 = LanePair(b[i], -a[i]);
+                if (i % 2 == 0)
+                {
+                    ResampleFirPair::ProcessTwoPairs(pair, y, second, y2);
+                }
+                else
+                {
+                    y = pair.ProcessPair(y);
+                    y2 = second.ProcessPair(y2);
+                }
+                ASSERT_EQ(LaneMid(y), mid.ProcessSample(a[i])) << "sample " << n;
+                ASSERT_EQ(LaneSide(y), side.ProcessSample(b[i])) << "sample " << n;
+                ASSERT_EQ(LaneMid(y2), side2.ProcessSample(b[i])) << "sample " << n;
+                ASSERT_EQ(LaneSide(y2), mid2.ProcessSample(-a[i])) << "sample " << n;
+            }
+        }
     }
 }
