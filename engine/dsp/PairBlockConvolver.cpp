@@ -2,6 +2,12 @@
 // real and imaginary parts are the two streams. The partition spectra are
 // those of the real impulse response, so each bin's product keeps the two
 // streams apart after the inverse transform.
+//
+// Every spectrum (partitions and input windows alike) is kept in the
+// bit-reversed bin order the transform produces without its final
+// permutation: the products pair bin k of one spectrum only with bin k of
+// another, so any order shared by all of them gives the same sums, and the
+// inverse transform takes that order back without a permutation either.
 #include "engine/dsp/PairBlockConvolver.h"
 
 #include "engine/dsp/CpuWideVectors.h"
@@ -46,7 +52,7 @@ bool PairBlockConvolver::SetImpulse(int blockSize, const double* taps, int lengt
         const int count = std::min(blockSize, length - first);
         for (int i = 0; i < count; ++i)
             h[2 * i] = taps[first + i] * scale;
-        mFft.Forward(h);
+        mFft.ForwardToBitReversed(h);
     }
     mSpectra.assign(span * mPartitions, 0.0);
     mWork.assign(span, 0.0);
@@ -75,7 +81,7 @@ const double* PairBlockConvolver::ProcessBlock(const double* previous, const dou
     double* x = &mSpectra[span * mNewest];
     std::copy(previous, previous + half, x);
     std::copy(in, in + half, x + half);
-    mFft.Forward(x);
+    mFft.ForwardToBitReversed(x);
 
     // Sum of products: input spectrum of p blocks ago times partition p.
     const double* spectra[kMaxPartitions];
@@ -96,6 +102,6 @@ const double* PairBlockConvolver::ProcessBlock(const double* previous, const dou
         else
             spectrum::AccumulateComplexBins(acc, spectra, filters, parts, 0, 2 * (2 * b), first == 0);
     }
-    mFft.Inverse(acc);
+    mFft.InverseFromBitReversed(acc);
     return acc + half;
 }

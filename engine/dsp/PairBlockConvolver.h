@@ -40,7 +40,7 @@ public:
 
 private:
     ComplexFft mFft;               // 2B points
-    std::vector<double> mFilter;   // partition spectra, 2B complex bins each
+    std::vector<double> mFilter;   // partition spectra, 2B complex bins each, bit-reversed order
     std::vector<double> mSpectra;  // input spectra ring, same layout
     static constexpr int kMaxPartitions = 8; // summed per pass over the bins
     std::vector<double> mWork;     // 2B complex values
