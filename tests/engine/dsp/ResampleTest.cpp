@@ -206,50 +206,56 @@ TEST(ResampleBlockFirPair, EachLaneIsItsOwnDirectConvolutionDelayedByOneBlock)
 }
 
 // Impulse responses of 1 to 18 partitions (the products run up to eight
-// partitions per pass over the bins, with a kernel per partition count):
-// each lane is its direct convolution, and the AVX products (where
-// present) give the same bits as the SSE2 ones.
+// partitions per pass over the bins, with a kernel per partition count),
+// at block sizes whose transforms end on a radix-2 and on a radix-4 stage
+// (the spectra stay in the transform's bit-reversed bin order): each lane
+// is its direct convolution, and the AVX products (where present) give
+// the same bits as the SSE2 ones.
 TEST(PairBlockConvolver, EveryPartitionCountConvolvesExactlyWideOrNarrow)
 {
-    constexpr int kBlock = 32;
-    const std::vector<double> x = Noise(40 * kBlock, 5);
-    const std::vector<double> y = Noise(40 * kBlock, 6);
-    for (int parts = 1; parts <= 18; ++parts)
+    constexpr int kBlocks = 40;
+    for (int block : {16, 32})
     {
-        const int length = parts * kBlock - (parts % 3) * 7; // full and partial last partitions
-        const std::vector<double> taps = Noise(static_cast<size_t>(length), 100 + parts);
-        PairBlockConvolver wide;
-        PairBlockConvolver narrow;
-        narrow.AllowWideVectors(false);
-        ASSERT_TRUE(wide.SetImpulse(kBlock, taps.data(), length));
-        ASSERT_TRUE(narrow.SetImpulse(kBlock, taps.data(), length));
-        std::vector<double> previous(2 * kBlock, 0.0), in(2 * kBlock);
-        double worst = 0.0;
-        for (int b = 0; b < 40; ++b)
+        const std::vector<double> x = Noise(static_cast<size_t>(kBlocks * block), 5);
+        const std::vector<double> y = Noise(static_cast<size_t>(kBlocks * block), 6);
+        for (int parts = 1; parts <= 18; ++parts)
         {
-            for (int i = 0; i < kBlock; ++i)
+            const int length = parts * block - (parts % 3) * 7; // full and partial last partitions
+            const std::vector<double> taps = Noise(static_cast<size_t>(length), 100 + parts);
+            PairBlockConvolver wide;
+            PairBlockConvolver narrow;
+            narrow.AllowWideVectors(false);
+            ASSERT_TRUE(wide.SetImpulse(block, taps.data(), length));
+            ASSERT_TRUE(narrow.SetImpulse(block, taps.data(), length));
+            std::vector<double> previous(2 * static_cast<size_t>(block), 0.0), in(2 * static_cast<size_t>(block));
+            double worst = 0.0;
+            for (int b = 0; b < kBlocks; ++b)
             {
-                in[2 * i] = x[static_cast<size_t>(b * kBlock + i)];
-                in[2 * i + 1] = y[static_cast<size_t>(b * kBlock + i)];
-            }
-            const double* outWide = wide.ProcessBlock(previous.data(), in.data());
-            const double* outNarrow = narrow.ProcessBlock(previous.data(), in.data());
-            for (int i = 0; i < 2 * kBlock; ++i)
-                ASSERT_EQ(outWide[i], outNarrow[i]) << parts << " partitions, block " << b;
-            for (int i = 0; i < kBlock; ++i)
-            {
-                const long at = static_cast<long>(b * kBlock + i);
-                double ex = 0.0, ey = 0.0;
-                for (long j = 0; j < length && at - j >= 0; ++j)
+                for (int i = 0; i < block; ++i)
                 {
-                    ex += taps[static_cast<size_t>(j)] * x[static_cast<size_t>(at - j)];
-                    ey += taps[static_cast<size_t>(j)] * y[static_cast<size_t>(at - j)];
+                    in[2 * static_cast<size_t>(i)] = x[static_cast<size_t>(b * block + i)];
+                    in[2 * static_cast<size_t>(i) + 1] = y[static_cast<size_t>(b * block + i)];
                 }
-                worst = std::max({worst, std::fabs(outWide[2 * i] - ex), std::fabs(outWide[2 * i + 1] - ey)});
+                const double* outWide = wide.ProcessBlock(previous.data(), in.data());
+                const double* outNarrow = narrow.ProcessBlock(previous.data(), in.data());
+                for (int i = 0; i < 2 * block; ++i)
+                    ASSERT_EQ(outWide[i], outNarrow[i]) << block << "/" << parts << " partitions, block " << b;
+                for (int i = 0; i < block; ++i)
+                {
+                    const long at = static_cast<long>(b * block + i);
+                    double ex = 0.0, ey = 0.0;
+                    for (long j = 0; j < length && at - j >= 0; ++j)
+                    {
+                        ex += taps[static_cast<size_t>(j)] * x[static_cast<size_t>(at - j)];
+                        ey += taps[static_cast<size_t>(j)] * y[static_cast<size_t>(at - j)];
+                    }
+                    worst = std::max(
+                        {worst, std::fabs(outWide[2 * i] - ex), std::fabs(outWide[2 * i + 1] - ey)});
+                }
+                previous = in;
             }
-            previous = in;
+            EXPECT_LT(worst, 1e-11) << block << "-sample blocks, " << parts << " partitions";
         }
-        EXPECT_LT(worst, 1e-11) << parts << " partitions";
     }
 }
 
