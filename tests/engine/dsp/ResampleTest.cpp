@@ -1,3 +1,4 @@
+#include "engine/dsp/BlockConvolver.h"
 #include "engine/dsp/FirTables.h"
 #include "engine/dsp/PairBlockConvolver.h"
 #include "engine/dsp/ResampleBiquad.h"
@@ -257,6 +258,45 @@ TEST(PairBlockConvolver, EveryPartitionCountConvolvesExactlyWideOrNarrow)
             EXPECT_LT(worst, 1e-11) << block << "-sample blocks, " << parts << " partitions";
         }
     }
+}
+
+// The single-stream convolver pairs bin k with bin B-k in its split
+// passes while the bins sit in bit-reversed order: at block sizes whose
+// transforms end on a radix-2 and on a radix-4 stage, with one to several
+// partitions, the output is the direct convolution, in place as well.
+TEST(BlockConvolver, ConvolvesExactlyAtEveryBlockSizeAndPartitionCount)
+{
+    constexpr int kBlocks = 24;
+    for (int block : {16, 32, 64})
+    {
+        const std::vector<double> x = Noise(static_cast<size_t>(kBlocks * block), 7);
+        for (int parts : {1, 2, 9})
+        {
+            const int length = parts * block - 5;
+            const std::vector<double> taps = Noise(static_cast<size_t>(length), 200 + parts);
+            BlockConvolver conv;
+            ASSERT_TRUE(conv.SetImpulse(block, taps.data(), length));
+            std::vector<double> out(x.size());
+            for (int b = 0; b < kBlocks; ++b)
+            {
+                double* chunk = &out[static_cast<size_t>(b * block)];
+                std::copy_n(&x[static_cast<size_t>(b * block)], block, chunk);
+                conv.ProcessBlock(chunk, chunk);
+            }
+            double worst = 0.0;
+            for (long i = 0; i < static_cast<long>(x.size()); ++i)
+            {
+                double e = 0.0;
+                for (long j = 0; j < length && i - j >= 0; ++j)
+                    e += taps[static_cast<size_t>(j)] * x[static_cast<size_t>(i - j)];
+                worst = std::max(worst, std::fabs(out[static_cast<size_t>(i)] - e));
+            }
+            EXPECT_LT(worst, 1e-11) << block << "-sample blocks, " << parts << " partitions";
+        }
+    }
+    BlockConvolver bad;
+    const double tap = 1.0;
+    EXPECT_FALSE(bad.SetImpulse(24, &tap, 1));
 }
 
 TEST(ResampleBiquad, CornerSitsAtNineTenthsOfTheBaseNyquist)
