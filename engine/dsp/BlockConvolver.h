@@ -6,7 +6,7 @@
 // Real-time: SetImpulse allocates; Clear and ProcessBlock never allocate,
 // lock or throw.
 
-#include "engine/dsp/ComplexFft.h"
+#include "engine/dsp/RealFft.h"
 
 #include <vector>
 
@@ -25,14 +25,7 @@ public:
     int BlockSize() const { return mBlock; }
 
 private:
-    // Real transform of 2B points through a complex one of B points, whose
-    // bins stay in bit-reversed order (see BlockConvolver.cpp).
-    void ForwardReal(double* data) const;
-    void InverseReal(double* data) const;
-
-    ComplexFft mHalf;              // B points
-    std::vector<double> mTwiddles; // e^(-j2πk/2B), k = 0 ... B/2, as (cos, sin) pairs
-    std::vector<int> mSlot;        // bit-reversed position of bin k, k = 0 ... B-1
+    RealFft mFft;
     std::vector<double> mFilter;   // partition spectra, packed, 2B doubles each
     std::vector<double> mSpectra;  // input spectra ring, same layout
     static constexpr int kMaxPartitions = 8; // summed per pass over the bins
