@@ -116,16 +116,26 @@ TEST_F(PlatformServices, MessageBoxesBelongToTheHostsTopLevelWindow)
     EXPECT_EQ(gBoxOwner, host);
 }
 
+// Wine moves the pointer on the X server asynchronously: a move is waited
+// for until the system reports it, so no late motion event of an earlier
+// move can overwrite the position the test relies on.
+void MovePointer(int x, int y)
+{
+    SetCursorPos(x, y);
+    POINT p{};
+    PumpUntil([&] { return GetCursorPos(&p) && p.x == x && p.y == y; }, 1000);
+}
+
 TEST_F(PlatformServices, AHiddenPointerComesBackWhereItWasHidden)
 {
-    SetCursorPos(120, 90);
+    MovePointer(120, 90);
     surface->HideCursor();
-    SetCursorPos(300, 250);
+    MovePointer(300, 250);
     surface->HideCursor();  // already hidden: the first place is kept
-    SetCursorPos(500, 400);
+    MovePointer(500, 400);
     surface->RestoreCursor();
     POINT p{};
-    GetCursorPos(&p);
+    PumpUntil([&] { return GetCursorPos(&p) && p.x == 120 && p.y == 90; }, 1000);
     EXPECT_EQ(p.x, 120);
     EXPECT_EQ(p.y, 90);
     CURSORINFO info{};
