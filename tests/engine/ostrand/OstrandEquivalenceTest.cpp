@@ -1,6 +1,6 @@
 // The optimised engine against the straightforward reference code: whole
 // renders (several Juice settings, both styles, two rates, with and without
-// sidechain, glides and a silent gap included) must agree within 1e-7 of
+// sidechain, glides and a silent gap included) must agree within 1e-12 of
 // the signal's peak level.
 #include "engine/ostrand/Ostrand.h"
 #include "tests/engine/ostrand/reference/ReferenceRender.h"
@@ -50,7 +50,7 @@ TEST_P(OstrandEquivalence, MatchesReferenceWithinTolerance)
     }
     std::printf("rate %d juice %d %s sc %d: max deviation %.3g of peak\n", s.rate, s.juice,
                 s.clear ? "Clear" : "Regular", s.sidechain ? 1 : 0, worst / peak);
-    EXPECT_LE(worst / peak, 1e-7) << "worst at sample " << worstAt;
+    EXPECT_LE(worst / peak, 1e-12) << "worst at sample " << worstAt;
 }
 
 std::vector<Scenario> Scenarios()
