@@ -1,5 +1,7 @@
 #include "engine/dsp/FeedbackHistory.h"
 
+#include "engine/dsp/FeedbackHistoryMode.h"
+
 namespace {
 
 // Puts v first in a doubled ring of kCount entries (every entry moves one
@@ -18,17 +20,8 @@ const double* PushFront(double (&ring)[2 * kCount], int& head, double v)
 //------------------------------------------------------------------------------
 void FeedbackHistory::Configure(int rate, int factor)
 {
-    // Above 50 kHz the history follows F = 2, 4, 6...; below it F = 4, 8, 12.
-    const bool high = rate > 49999;
-    if (factor < (high ? 2 : 3))
-        mMode = 2;
-    else if (factor == (high ? 2 : 4))
-        mMode = 4;
-    else if (factor == (high ? 4 : 8))
-        mMode = 8;
-    else
-        mMode = 12;
-    mWeight = mMode == 2 ? 0.0 : mMode == 4 ? 0.5 : mMode == 8 ? 0.25 : 1.0 / 6.0;
+    mMode = FeedbackHistoryMode(rate, factor);
+    mWeight = FeedbackHistoryWeight(mMode);
 
     mMid.h = mMid.f1 = mMid.f2 = mMid.f3 = 0.0;
     mSide.h = mSide.f1 = mSide.f2 = mSide.f3 = 0.0;

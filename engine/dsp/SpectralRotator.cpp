@@ -16,6 +16,8 @@
 // output gains.
 #include "engine/dsp/SpectralRotator.h"
 
+#include "engine/dsp/SpectralRotatorWindow.h"
+
 #include <algorithm>
 #include <cmath>
 #include <emmintrin.h>
@@ -76,13 +78,7 @@ bool SpectralRotator::SetSize(int n)
     mFrameA = mWindow + n / 2;
     mFrameB = mFrameA + n;
     mGain = mFrameB + n;
-    for (int i = 0; i < n / 2; ++i)
-    {
-        const double t = 2.0 * std::numbers::pi * i / n;
-        mWindow[i] = 0.42 - 0.5 * std::cos(t) + 0.08 * std::cos(2.0 * t);
-    }
-    for (int i = 0; i < n / 2; ++i)
-        mGain[i] = 2.0 * (0.5 / (n * (mWindow[i] + mWindow[n / 2 - 1 - i])));
+    FillRotatorWindowAndGain(mWindow, mGain, n);
     return true;
 }
 

@@ -6,6 +6,7 @@
 
 #include "engine/dsp/ComplexFftStages.h"
 #include "engine/dsp/SpectralRotatorBins.h"
+#include "engine/dsp/SpectralRotatorWindow.h"
 
 #include <algorithm>
 #include <cmath>
@@ -42,13 +43,7 @@ bool SpectralRotatorPair::SetSize(int n)
     mFrameA = mWindow + n / 2;
     mFrameB = mFrameA + 2 * n;
     mGain = mFrameB + 2 * n;
-    for (int i = 0; i < n / 2; ++i)
-    {
-        const double t = 2.0 * std::numbers::pi * i / n;
-        mWindow[i] = 0.42 - 0.5 * std::cos(t) + 0.08 * std::cos(2.0 * t);
-    }
-    for (int i = 0; i < n / 2; ++i)
-        mGain[i] = 2.0 * (0.5 / (n * (mWindow[i] + mWindow[n / 2 - 1 - i])));
+    FillRotatorWindowAndGain(mWindow, mGain, n);
     return true;
 }
 
