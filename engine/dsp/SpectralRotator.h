@@ -25,6 +25,13 @@ public:
     // A new rotator has N = n (4096 when n is no valid size) and phase (1, 0).
     explicit SpectralRotator(int n = 4096);
 
+    // The frame pointers point into the rotator's own memory: a copy would
+    // share them, a move takes the memory along.
+    SpectralRotator(const SpectralRotator&) = delete;
+    SpectralRotator& operator=(const SpectralRotator&) = delete;
+    SpectralRotator(SpectralRotator&&) = default;
+    SpectralRotator& operator=(SpectralRotator&&) = default;
+
     // Frame length N (a power of two, kMinSize ... kMaxSize). Always discards
     // the buffered audio, so the next N outputs are silence. Returns false and
     // changes nothing for any other n.
