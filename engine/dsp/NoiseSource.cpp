@@ -158,17 +158,24 @@ void NoiseSource::RawPair(double& a, double& b)
     }
     default:
     {
-        double sa = 0.0;
-        double sb = 0.0;
-        for (int i = 0; i < kTerms; ++i)
-            sa += Uniform();
-        for (int i = 0; i < kTerms; ++i)
-            sb += Uniform();
-        a = sa - 0.5 * kTerms;
-        b = sb - 0.5 * kTerms;
+        const Pair sums = SumOfUniformsPair();
+        a = sums[0];
+        b = sums[1];
         break;
     }
     }
+}
+
+//------------------------------------------------------------------------------
+NoiseSource::Pair NoiseSource::SumOfUniformsPair()
+{
+    double sa = 0.0;
+    double sb = 0.0;
+    for (int i = 0; i < kTerms; ++i)
+        sa += Uniform();
+    for (int i = 0; i < kTerms; ++i)
+        sb += Uniform();
+    return Pair{sa - 0.5 * kTerms, sb - 0.5 * kTerms};
 }
 
 //------------------------------------------------------------------------------
@@ -184,13 +191,7 @@ void NoiseSource::SumsOfUniforms(Pair* sums, int count)
         if (mNextWord % kGroup != 0)
         {
             // Single draws before left the twist out of step with the groups.
-            double sa = 0.0;
-            double sb = 0.0;
-            for (int i = 0; i < kTerms; ++i)
-                sa += Uniform();
-            for (int i = 0; i < kTerms; ++i)
-                sb += Uniform();
-            sums[j++] = Pair{sa - 0.5 * kTerms, sb - 0.5 * kTerms};
+            sums[j++] = SumOfUniformsPair();
             continue;
         }
         const int groups = std::min(count - j, (kWords - mNextWord) / kGroup);

@@ -85,6 +85,9 @@ private:
 
     // Unscaled, uncoloured method-3 values of up to kBatch pairs.
     void SumsOfUniforms(Pair* sums, int count);
+    // One method-3 pair drawn word by word: channel a sums the next 12
+    // uniforms, channel b the 12 after them.
+    Pair SumOfUniformsPair();
     static void SumGroupsOfUniforms(const uint32_t* words, Pair* sums, int groups);
     static constexpr int kBatch = 16;
     static constexpr int kTerms = 12; // uniforms summed per method-3 value
